@@ -4,10 +4,15 @@
 // main window until the quit request, whose code it returns.
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
+#include "platform/icon.h"
 #include "platform/types.h"
 
 class Host;
 class CWnd;
+struct Event;
 
 // Show states, as the program may be started with.
 constexpr int SW_HIDE = 0;
@@ -30,6 +35,8 @@ public:
     // fixed limit, so the request changes nothing; it is kept so the start-up
     // reads as it is meant.
     BOOL SetMessageQueue(int nMsgLimit);
+    // Loads an icon resource by name (case ignored); null when there is none.
+    HICON LoadIcon(const char *lpszResourceName) const;
 
     const char *m_pszAppName;
     CWnd *m_pMainWnd = nullptr;
@@ -48,17 +55,29 @@ void PostQuitMessage(int nExitCode);
 // window; when none is pending, a pending paint is carried out, then the due
 // timer ticks one at a time (each preceded by a pending paint), then
 // host.Present() and host.WaitForEvent(next timer due). Ends when the quit
-// request is posted (or the host has no more events) and returns its code.
+// request is posted and returns its code. When the host has no more events
+// at all, the main window is destroyed as by a close. A failed InitInstance
+// returns 255, the code of a start-up that could not be completed.
 int RunApplication(Host &host, int nCmdShow);
 
 // Carries out a pending paint and the due timer ticks, without taking input.
 // A host's modal loop (its message box) calls this so the window stays alive.
 void PumpBackgroundEvents();
 
-// Replay and test support: one pass of the loop's idle work (pending paint,
-// ticks due at the host's current time) after dispatching all queued input.
-// Returns false once the quit request has been posted.
-bool PumpMessages();
+// The pieces of the loop, for the replay tool and tests, which drive the
+// program step by step on the headless host's virtual clock.
+//
+// Sets m_nCmdShow and runs InitInstance; clears an earlier quit request.
+BOOL InitApplication(int nCmdShow);
+// Dispatches one event to the main window (dropped when there is none).
+void DispatchToMainWindow(const Event &ev);
+// Carries out the main window's pending paint, if any.
+void PaintMainWindow();
+// The earliest due time of the main window's timers.
+std::optional<std::uint64_t> NextTimerDue();
+// Carries out a pending paint, then delivers the earliest tick of the main
+// window due at or before nowMs (ties by ascending id). False when none was due.
+bool DispatchDueTimer(std::uint64_t nowMs);
 // True once the quit request has been posted; its code.
 bool QuitRequested();
 int QuitCode();
