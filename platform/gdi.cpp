@@ -7,12 +7,14 @@
 
 BOOL CBitmap::LoadBitmap(const char *name) {
     m_surface.reset();
+    m_name.clear();
     if (!name) return FALSE;
     const Resource *res = FindResource(name, ResourceType::Bitmap);
     if (!res) return FALSE;
     auto image = DecodeBmp(res->data, res->size);
     if (!image) return FALSE;
     m_surface = std::make_unique<Surface>(std::move(*image));
+    m_name = name;
     return TRUE;
 }
 
@@ -30,6 +32,7 @@ int CBitmap::GetBitmap(BITMAP *pBitmap) const {
 BOOL CBitmap::DeleteObject() {
     if (!m_surface) return FALSE;
     m_surface.reset();
+    m_name.clear();
     return TRUE;
 }
 

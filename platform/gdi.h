@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform/surface.h"
 #include "platform/types.h"
@@ -44,11 +45,14 @@ public:
     BOOL DeleteObject() override;
 
     bool IsLoaded() const { return m_surface != nullptr; }
+    // The resource name as it was asked for; empty when nothing is loaded.
+    const std::string &GetName() const { return m_name; }
     Surface *GetSurface() { return m_surface.get(); }
     const Surface *GetSurface() const { return m_surface.get(); }
 
 private:
     std::unique_ptr<Surface> m_surface;
+    std::string m_name;
 };
 
 class CBrush : public CGdiObject {
