@@ -13,20 +13,17 @@ namespace {
 
 constexpr std::ios::openmode FILE_MODE = std::ios::in | std::ios::out | std::ios::binary;
 
-bool IsWhite(int c)
-{
+bool IsWhite(int c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-}  // namespace
+} // namespace
 
-CINI::CINI(const char* pszFileName) : m_pszFileName(pszFileName)
-{
+CINI::CINI(const char *pszFileName) : m_pszFileName(pszFileName) {
     Open();
 }
 
-void CINI::Open()
-{
+void CINI::Open() {
     if (m_File.is_open())
         m_File.close();
     m_File.clear();
@@ -46,13 +43,11 @@ void CINI::Open()
     m_File.open(m_pszFileName, FILE_MODE);
 }
 
-void CINI::Rewind()
-{
+void CINI::Rewind() {
     Open();
 }
 
-void CINI::SyncForReading()
-{
+void CINI::SyncForReading() {
     // A file stream needs a seek between writing and reading.
     if (m_bWriting) {
         m_File.seekg(m_File.tellp());
@@ -60,13 +55,12 @@ void CINI::SyncForReading()
     }
 }
 
-bool CINI::ReadRun(std::string& sRun)
-{
+bool CINI::ReadRun(std::string &sRun) {
     sRun.clear();
     if (!m_File.is_open() || m_File.fail())
         return false;
     SyncForReading();
-    std::streambuf* pBuf = m_File.rdbuf();
+    std::streambuf *pBuf = m_File.rdbuf();
     constexpr int END = std::char_traits<char>::eof();
     int c = pBuf->sgetc();
     while (c != END && IsWhite(c))
@@ -79,8 +73,7 @@ bool CINI::ReadRun(std::string& sRun)
     return !sRun.empty();
 }
 
-const char* CINI::ReadEntry()
-{
+const char *CINI::ReadEntry() {
     if (!ReadRun(m_sRun)) {
         m_File.clear();
         return nullptr;
@@ -93,20 +86,18 @@ const char* CINI::ReadEntry()
     return s_szEntry;
 }
 
-const char* CINI::FindEntry(const char* pszKey)
-{
-    const char* pszPrefix = pszKey != nullptr ? pszKey : "";
+const char *CINI::FindEntry(const char *pszKey) {
+    const char *pszPrefix = pszKey != nullptr ? pszKey : "";
     size_t nKey = std::strlen(pszPrefix);
     Rewind();
-    while (const char* pszEntry = ReadEntry()) {
+    while (const char *pszEntry = ReadEntry()) {
         if (m_sRun.size() >= nKey && std::memcmp(m_sRun.data(), pszPrefix, nKey) == 0)
             return pszEntry;
     }
     return nullptr;
 }
 
-void CINI::WriteString(const char* pszText)
-{
+void CINI::WriteString(const char *pszText) {
     if (pszText == nullptr || !m_File.is_open())
         return;
     if (!m_bWriting) {
@@ -119,8 +110,7 @@ void CINI::WriteString(const char* pszText)
     m_bWriting = true;
 }
 
-bool CINI::DeleteEntry()
-{
+bool CINI::DeleteEntry() {
     std::streamoff pos = -1;
     if (m_File.is_open() && !m_File.fail())
         pos = m_File.tellg();
@@ -133,16 +123,14 @@ bool CINI::DeleteEntry()
     return bDone && bSkipped;
 }
 
-bool CINI::Compact()
-{
+bool CINI::Compact() {
     if (!m_File.is_open())
         return false;
     bool bSkipped = false;
     return Rewrite(-1, bSkipped);
 }
 
-std::string CINI::TempFileName() const
-{
+std::string CINI::TempFileName() const {
     if (m_pszFileName == nullptr || *m_pszFileName == '\0')
         return {};
     std::string sTemp = m_pszFileName;
@@ -150,8 +138,7 @@ std::string CINI::TempFileName() const
     return sTemp;
 }
 
-bool CINI::Rewrite(std::streamoff posSkip, bool& bSkipped)
-{
+bool CINI::Rewrite(std::streamoff posSkip, bool &bSkipped) {
     bSkipped = false;
     std::string sTemp = TempFileName();
     // A name that already ends in '~' would be its own temporary file.
@@ -159,7 +146,7 @@ bool CINI::Rewrite(std::streamoff posSkip, bool& bSkipped)
         Rewind();
         return false;
     }
-    Rewind();  // writes out pending text and starts reading at the first entry
+    Rewind(); // writes out pending text and starts reading at the first entry
     if (!m_File.is_open())
         return false;
 
@@ -210,24 +197,22 @@ bool CINI::Rewrite(std::streamoff posSkip, bool& bSkipped)
     return bReplaced;
 }
 
-bool CINI::IsAtEndOfFile()
-{
+bool CINI::IsAtEndOfFile() {
     if (!m_File.is_open())
         return true;
     SyncForReading();
-    std::streambuf* pBuf = m_File.rdbuf();
+    std::streambuf *pBuf = m_File.rdbuf();
     std::streampos posNow = pBuf->pubseekoff(0, std::ios::cur, std::ios::in);
     std::streampos posEnd = pBuf->pubseekoff(0, std::ios::end, std::ios::in);
     pBuf->pubseekpos(posNow, std::ios::in);
     return posNow == posEnd;
 }
 
-bool CINI::NeedsSeparator()
-{
+bool CINI::NeedsSeparator() {
     if (!m_File.is_open())
         return false;
     SyncForReading();
-    std::streambuf* pBuf = m_File.rdbuf();
+    std::streambuf *pBuf = m_File.rdbuf();
     std::streampos posNow = pBuf->pubseekoff(0, std::ios::cur, std::ios::in);
     if (posNow <= std::streampos(0))
         return false;

@@ -30,38 +30,38 @@ constexpr int LANG_ENGLISH = 1;
 extern int LanguageIndex;
 
 // The settings file (in the current directory) and its one key.
-inline constexpr const char* SETTINGS_FILE_NAME = "quarzel.ini";
-inline constexpr const char* LANGUAGE_KEY = "Language=";
+inline constexpr const char *SETTINGS_FILE_NAME = "quarzel.ini";
+inline constexpr const char *LANGUAGE_KEY = "Language=";
 
-extern const char* const g_szMenuName[2];
+extern const char *const g_szMenuName[2];
 
-extern const char* const g_szGameOverLabel[2];
-extern const char* const g_szScoreLabel[2];
-extern const char* const g_szBallsLabel[2];
-extern const char* const g_szHighscoreLabel;
-extern const char* const g_szBoardTitle;
-extern const char* const g_szWindowTitle;
+extern const char *const g_szGameOverLabel[2];
+extern const char *const g_szScoreLabel[2];
+extern const char *const g_szBallsLabel[2];
+extern const char *const g_szHighscoreLabel;
+extern const char *const g_szBoardTitle;
+extern const char *const g_szWindowTitle;
 
-extern const char* const g_szCGameError1[4];
-extern const char* const g_szCMSpriteError1[4];
+extern const char *const g_szCGameError1[4];
+extern const char *const g_szCMSpriteError1[4];
 
-extern const char* const g_szCSpriteCaption1[2];
-extern const char* const g_szCSpriteCaption2[2];
-extern const char* const g_szCSpriteCaption3[2];
-extern const char* const g_szCSpriteCaption4[2];
-extern const char* const g_szCSpriteText2[2];
-extern const char* const g_szCSpriteText3[2];
-extern const char* const g_szCSpriteText4[2];
+extern const char *const g_szCSpriteCaption1[2];
+extern const char *const g_szCSpriteCaption2[2];
+extern const char *const g_szCSpriteCaption3[2];
+extern const char *const g_szCSpriteCaption4[2];
+extern const char *const g_szCSpriteText2[2];
+extern const char *const g_szCSpriteText3[2];
+extern const char *const g_szCSpriteText4[2];
 
 // The language stored in the settings file: LANG_GERMAN when the first entry beginning
 // with "Language=" has '0' right after the key, LANG_ENGLISH in every other case (another
 // character, nothing after the key, no such entry, a file that cannot be opened).
 // Does not set LanguageIndex; the caller stores the result.
-int ReadLanguage(const char* pszFileName = SETTINGS_FILE_NAME);
+int ReadLanguage(const char *pszFileName = SETTINGS_FILE_NAME);
 
 // Stores a language choice: removes every entry beginning with "Language=", then appends
 // "Language=0\n" (LANG_GERMAN) or "Language=1\n" (any other value) as a line of its own.
 // Nothing is stored when the file cannot be opened or an entry cannot be removed; the file
 // is never lost or left half-written.
-void StoreLanguage(CINI& ini, int nLanguage);
-void StoreLanguage(const char* pszFileName, int nLanguage);
+void StoreLanguage(CINI &ini, int nLanguage);
+void StoreLanguage(const char *pszFileName, int nLanguage);

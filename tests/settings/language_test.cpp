@@ -13,35 +13,33 @@ using namespace settings_test;
 
 namespace {
 
-const char* const INI = "quarzel.ini";
+const char *const INI = "quarzel.ini";
 
-std::string Nul(const char* psz, size_t n)
-{
+std::string Nul(const char *psz, size_t n) {
     return std::string(psz, n);
 }
 
-}  // namespace
+} // namespace
 
-TEST(LanguageTexts, pairs_are_german_first_and_latin1)
-{
+TEST(LanguageTexts, pairs_are_german_first_and_latin1) {
     EXPECT_EQ(LANG_GERMAN, 0);
     EXPECT_EQ(LANG_ENGLISH, 1);
     EXPECT_STREQ(g_szMenuName[LANG_GERMAN], "qzlmenu_ger");
     EXPECT_STREQ(g_szMenuName[LANG_ENGLISH], "qzlmenu_eng");
     EXPECT_STREQ(g_szBallsLabel[LANG_GERMAN], "B\xE4lle:");
-    EXPECT_EQ(std::strlen(g_szBallsLabel[LANG_GERMAN]), 6u);  // one byte for the umlaut
-    EXPECT_STREQ(g_szCSpriteText4[LANG_GERMAN], "Kein Bitmap gew\xE4hlt - Programm besser beenden !");
+    EXPECT_EQ(std::strlen(g_szBallsLabel[LANG_GERMAN]), 6u); // one byte for the umlaut
+    EXPECT_STREQ(g_szCSpriteText4[LANG_GERMAN],
+                 "Kein Bitmap gew\xE4hlt - Programm besser beenden !");
     // Four-entry tables: captions first, texts at [LanguageIndex + 2].
     EXPECT_STREQ(g_szCGameError1[LANG_ENGLISH], "CGame-error [1]");
     EXPECT_STREQ(g_szCGameError1[LANG_GERMAN + 2], "Zuwenig Speicher !");
     EXPECT_STREQ(g_szCMSpriteError1[LANG_ENGLISH + 2], "Not enough memory !");
 }
 
-TEST_F(SettingsTest, start_up_read_gives_german_only_for_a_zero_after_the_key)
-{
+TEST_F(SettingsTest, start_up_read_gives_german_only_for_a_zero_after_the_key) {
     struct Case {
-        const char* name;
-        std::optional<std::string> bytes;  // no value: no file
+        const char *name;
+        std::optional<std::string> bytes; // no value: no file
         int language;
     };
     const Case cases[] = {
@@ -61,7 +59,7 @@ TEST_F(SettingsTest, start_up_read_gives_german_only_for_a_zero_after_the_key)
         {"behind a nul byte", Nul("a\0Language=0\n", 13), LANG_ENGLISH},
         {"long entry", "Language=0" + std::string(120, 'z'), LANG_GERMAN},
     };
-    for (const Case& c : cases) {
+    for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         Clear();
         if (c.bytes)
@@ -73,11 +71,10 @@ TEST_F(SettingsTest, start_up_read_gives_german_only_for_a_zero_after_the_key)
     EXPECT_EQ(Mode(INI), 0644u);
 }
 
-TEST_F(SettingsTest, storing_a_language_leaves_exactly_one_entry_at_the_end)
-{
+TEST_F(SettingsTest, storing_a_language_leaves_exactly_one_entry_at_the_end) {
     struct Case {
-        const char* name;
-        std::optional<std::string> bytes;  // no value: no file
+        const char *name;
+        std::optional<std::string> bytes; // no value: no file
         int language;
         std::string after;
     };
@@ -103,7 +100,7 @@ TEST_F(SettingsTest, storing_a_language_leaves_exactly_one_entry_at_the_end)
         {"long entry survives whole", std::string(200, 'X') + " Language=0", LANG_ENGLISH,
          std::string(200, 'X') + "\nLanguage=1\n"},
     };
-    for (const Case& c : cases) {
+    for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         Clear();
         if (c.bytes)
@@ -115,8 +112,7 @@ TEST_F(SettingsTest, storing_a_language_leaves_exactly_one_entry_at_the_end)
     }
 }
 
-TEST_F(SettingsTest, switching_back_and_forth_keeps_one_entry_on_its_own_line)
-{
+TEST_F(SettingsTest, switching_back_and_forth_keeps_one_entry_on_its_own_line) {
     WriteFile(INI, "Sound=on");
     StoreLanguage(INI, LANG_GERMAN);
     EXPECT_EQ(ReadFile(INI), "Sound=on\nLanguage=0\n");
@@ -130,8 +126,7 @@ TEST_F(SettingsTest, switching_back_and_forth_keeps_one_entry_on_its_own_line)
     EXPECT_EQ(ReadFile(INI), "Sound=on\nLanguage=0\n");
 }
 
-TEST_F(SettingsTest, a_left_over_temporary_file_is_replaced_and_gone_after_storing)
-{
+TEST_F(SettingsTest, a_left_over_temporary_file_is_replaced_and_gone_after_storing) {
     WriteFile("quarzel.in~", "Language=1 leftover\n");
     WriteFile(INI, "Language=1\n");
     StoreLanguage(INI, LANG_GERMAN);
@@ -139,8 +134,7 @@ TEST_F(SettingsTest, a_left_over_temporary_file_is_replaced_and_gone_after_stori
     EXPECT_FALSE(Exists("quarzel.in~"));
 }
 
-TEST_F(SettingsTest, a_directory_named_like_the_settings_file_stores_nothing)
-{
+TEST_F(SettingsTest, a_directory_named_like_the_settings_file_stores_nothing) {
     std::filesystem::create_directory(INI);
     EXPECT_EQ(ReadLanguage(INI), LANG_ENGLISH);
     StoreLanguage(INI, LANG_GERMAN);
@@ -149,8 +143,7 @@ TEST_F(SettingsTest, a_directory_named_like_the_settings_file_stores_nothing)
     EXPECT_FALSE(Exists("quarzel.in~"));
 }
 
-TEST_F(SettingsTest, a_read_only_file_reads_as_empty_and_stays_unchanged)
-{
+TEST_F(SettingsTest, a_read_only_file_reads_as_empty_and_stays_unchanged) {
     const std::string sBytes = "Language=0\nSound=on\n";
     WriteFile(INI, sBytes);
     ::chmod(INI, 0444);
@@ -171,12 +164,11 @@ TEST_F(SettingsTest, a_read_only_file_reads_as_empty_and_stays_unchanged)
     EXPECT_FALSE(Exists("quarzel.in~"));
 }
 
-TEST_F(SettingsTest, a_read_only_folder_keeps_its_settings_file_unchanged)
-{
+TEST_F(SettingsTest, a_read_only_folder_keeps_its_settings_file_unchanged) {
     const std::string sBytes = "Language=0\nSound=on\n";
     WriteFile(INI, sBytes);
     if (IsRoot())
-        ASSERT_EQ(::chown(INI, NOBODY, NOBODY), 0);  // writable file, folder owned by root
+        ASSERT_EQ(::chown(INI, NOBODY, NOBODY), 0); // writable file, folder owned by root
     else
         ::chmod(".", 0555);
     // The file itself can be opened, so it is read; but the entry cannot be removed
@@ -191,8 +183,7 @@ TEST_F(SettingsTest, a_read_only_folder_keeps_its_settings_file_unchanged)
     EXPECT_FALSE(Exists("quarzel.in~"));
 }
 
-TEST_F(SettingsTest, a_read_only_folder_without_a_settings_file_stays_empty)
-{
+TEST_F(SettingsTest, a_read_only_folder_without_a_settings_file_stays_empty) {
     if (!IsRoot())
         ::chmod(".", 0555);
     EXPECT_EQ(RunUnprivileged([] { return ReadLanguage(INI); }), LANG_ENGLISH);
@@ -205,8 +196,7 @@ TEST_F(SettingsTest, a_read_only_folder_without_a_settings_file_stays_empty)
     EXPECT_FALSE(Exists("quarzel.in~"));
 }
 
-TEST_F(SettingsTest, a_file_that_cannot_be_replaced_stays_unchanged_and_the_temporary_file_goes)
-{
+TEST_F(SettingsTest, a_file_that_cannot_be_replaced_stays_unchanged_and_the_temporary_file_goes) {
     if (!IsRoot())
         GTEST_SKIP() << "needs a file owned by another user in a sticky folder; run as root";
     // In a sticky folder anyone may create the temporary file, but only the owner of the

@@ -19,40 +19,34 @@ namespace settings_test {
 
 constexpr uid_t NOBODY = 65534;
 
-inline void WriteFile(const std::string& sName, const std::string& sBytes)
-{
+inline void WriteFile(const std::string &sName, const std::string &sBytes) {
     std::ofstream out(sName, std::ios::binary | std::ios::trunc);
     out.write(sBytes.data(), static_cast<std::streamsize>(sBytes.size()));
 }
 
-inline std::string ReadFile(const std::string& sName)
-{
+inline std::string ReadFile(const std::string &sName) {
     std::ifstream in(sName, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-inline bool Exists(const std::string& sName)
-{
+inline bool Exists(const std::string &sName) {
     struct stat st {};
     return ::lstat(sName.c_str(), &st) == 0;
 }
 
-inline mode_t Mode(const std::string& sName)
-{
+inline mode_t Mode(const std::string &sName) {
     struct stat st {};
     ::stat(sName.c_str(), &st);
     return st.st_mode & 07777;
 }
 
-inline bool IsRoot()
-{
+inline bool IsRoot() {
     return ::geteuid() == 0;
 }
 
 // Runs fn in a forked child, as user and group 65534 when the test runs as root, and
 // returns its result (0..255), or a value above 255 when the child did not exit normally.
-inline int RunUnprivileged(const std::function<int()>& fn)
-{
+inline int RunUnprivileged(const std::function<int()> &fn) {
     pid_t pid = ::fork();
     if (pid == 0) {
         if (IsRoot() &&
@@ -67,8 +61,7 @@ inline int RunUnprivileged(const std::function<int()>& fn)
 
 class SettingsTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         char szTemplate[] = "/tmp/qz-settings-XXXXXX";
         ASSERT_NE(::mkdtemp(szTemplate), nullptr);
         m_sDir = szTemplate;
@@ -78,8 +71,7 @@ protected:
         m_oldMask = ::umask(022);
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         ::umask(m_oldMask);
         std::filesystem::current_path(m_sOldDir);
         // Give back any rights a test took away, so the folder can be removed.
@@ -92,8 +84,7 @@ protected:
     }
 
     // Starts a case afresh: the settings file and its temporary file are gone.
-    void Clear()
-    {
+    void Clear() {
         std::error_code ec;
         std::filesystem::remove_all("quarzel.ini", ec);
         std::filesystem::remove_all("quarzel.in~", ec);
@@ -104,4 +95,4 @@ protected:
     mode_t m_oldMask = 022;
 };
 
-}  // namespace settings_test
+} // namespace settings_test
