@@ -1,7 +1,7 @@
 // Sprite groups, brick rows and the bonus item.
 #include <gtest/gtest.h>
 
-#include "board.h"
+#include "support/board.h"
 #include "sprite/cmsprite.h"
 #include "sprite/cspecial.h"
 

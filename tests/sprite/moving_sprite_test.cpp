@@ -2,7 +2,7 @@
 // sub-steps and bouncing by collision flags.
 #include <gtest/gtest.h>
 
-#include "board.h"
+#include "support/board.h"
 #include "sprite/cssprite.h"
 
 namespace {

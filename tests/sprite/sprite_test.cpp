@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "board.h"
+#include "support/board.h"
 #include "settings/language.h"
 #include "sprite/csprite.h"
 
