@@ -14,6 +14,21 @@ constexpr double DX_LIMIT = 3.0;
 constexpr double DY_BASE = -1.5;
 constexpr double RADIUS_SQUARED = 9.0;
 constexpr UINT SOUND_FLAGS = SND_ASYNC | SND_NODEFAULT;
+
+// A row's bricks stand in one grid and move together, so its first and last
+// brick span a box that holds them all. A ball whose box misses that box can
+// touch none of them, and a box miss is all their collision tests would find,
+// so such a row is skipped whole: the result is the same, at a fraction of
+// the cost of testing 225 bricks per sub-step.
+bool BallNearRow(CSSprite &ball, CBrick &row) {
+    if (row.GetCount() == 0) return false;
+    CSprite &first = row.m_pSprites[0];
+    CSprite &last = row.m_pSprites[row.GetCount() - 1];
+    int bx = ball.GetX(), by = ball.GetY();
+    int left = first.GetX(), top = first.GetY();
+    int right = last.GetX() + last.GetWidth(), bottom = last.GetY() + last.GetHeight();
+    return bx < right && left < bx + ball.GetWidth() && by < bottom && top < by + ball.GetHeight();
+}
 } // namespace
 
 int CGame::StepBall(CDC *pDC) {
@@ -65,6 +80,7 @@ int CGame::StepBall(CDC *pDC) {
 
         int acc = 0;
         for (CBrick &row : m_Rows) {
+            if (!BallNearRow(m_Ball, row)) continue;
             for (int k = 0; k < row.GetCount(); ++k) {
                 CSprite &brick = row.m_pSprites[k];
                 f = m_Ball.Collide(brick);
