@@ -367,6 +367,20 @@ void SdlHost::OnWindowEvent(const SDL_WindowEvent &ev) {
     }
 }
 
+// When the pointer leaves the window, SDL reports a last move at the
+// crossing point pulled onto the window's edge, followed by the leave event.
+// The pointer was never there: such a move is dropped, so a paddle stays
+// where the mouse really left the client area.
+bool SdlHost::IsLeavingMotion(const SDL_Event &ev) const {
+    int w = 0, h = 0;
+    SDL_GetWindowSize(m_pWindow, &w, &h);
+    bool onEdge = ev.motion.x <= 0 || ev.motion.y <= 0 || ev.motion.x >= w - 1 || ev.motion.y >= h - 1;
+    if (!onEdge) return false;
+    SDL_Event next;
+    if (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) != 1) return false;
+    return next.type == SDL_WINDOWEVENT && next.window.event == SDL_WINDOWEVENT_LEAVE;
+}
+
 void SdlHost::Translate(const SDL_Event &ev) {
     if (m_pBox) {
         TranslateForBox(ev);
@@ -386,6 +400,7 @@ void SdlHost::Translate(const SDL_Event &ev) {
         OnKeyUp(ev.key);
         break;
     case SDL_MOUSEMOTION: {
+        if (IsLeavingMotion(ev)) break;
         auto lp = m_placement.ToLogical(ev.motion.x, ev.motion.y);
         if (m_menu->IsActive()) {
             if (lp) m_menu->OnMouseMove(*lp);

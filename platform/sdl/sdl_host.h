@@ -53,6 +53,7 @@ public:
 private:
     void Translate(const SDL_Event &ev);
     void TranslateForBox(const SDL_Event &ev);
+    bool IsLeavingMotion(const SDL_Event &ev) const;
     void OnKeyDown(const SDL_KeyboardEvent &key);
     void OnKeyUp(const SDL_KeyboardEvent &key);
     void OnWindowEvent(const SDL_WindowEvent &ev);
