@@ -1,0 +1,66 @@
+# Runs every replay scenario of this folder and compares what it gives with
+# what was worked out beforehand. For NAME.script:
+#   NAME.expected       the trace lines quarzel-replay must write
+#   NAME.ini            (optional) the settings file the run starts with
+#   NAME.ini.expected   (optional) the settings file the run must leave
+# Each script runs in a fresh, empty folder. One line per failing script.
+#   cmake -DREPLAY=path/to/quarzel-replay -DDIR=this/folder -DWORK=scratch -P run_replays.cmake
+file(GLOB scripts ${DIR}/*.script)
+set(failed 0)
+foreach(script IN LISTS scripts)
+    get_filename_component(name ${script} NAME_WE)
+    set(run ${WORK}/${name})
+    file(REMOVE_RECURSE ${run})
+    file(MAKE_DIRECTORY ${run})
+    if(EXISTS ${DIR}/${name}.ini)
+        configure_file(${DIR}/${name}.ini ${run}/quarzel.ini COPYONLY)
+    endif()
+    execute_process(COMMAND ${REPLAY} ${script} WORKING_DIRECTORY ${run}
+                    OUTPUT_FILE ${run}/trace RESULT_VARIABLE rc ERROR_VARIABLE err)
+    set(why "")
+    if(NOT EXISTS ${DIR}/${name}.expected)
+        set(why "no ${name}.expected")
+    else()
+        execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${run}/trace ${DIR}/${name}.expected
+                        RESULT_VARIABLE differs)
+        if(differs)
+            set(why "trace differs (${run}/trace)")
+        endif()
+    endif()
+    if(why STREQUAL "" AND EXISTS ${DIR}/${name}.ini.expected)
+        if(NOT EXISTS ${run}/quarzel.ini)
+            set(why "no quarzel.ini left behind")
+        else()
+            execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${run}/quarzel.ini
+                                    ${DIR}/${name}.ini.expected RESULT_VARIABLE differs)
+            if(differs)
+                set(why "quarzel.ini differs (${run}/quarzel.ini)")
+            endif()
+        endif()
+    endif()
+    # The tool's exit code is the program's: the code of the last line's
+    # {"exit":N}, or 0 when the script ended first.
+    set(want 0)
+    if(EXISTS ${DIR}/${name}.expected)
+        file(STRINGS ${DIR}/${name}.expected lines)
+        list(LENGTH lines n)
+        if(n GREATER 0)
+            list(GET lines -1 last)
+            if(last MATCHES "^{\"exit\":([0-9]+)}$")
+                set(want ${CMAKE_MATCH_1})
+            endif()
+        endif()
+    endif()
+    if(why STREQUAL "" AND NOT rc STREQUAL want)
+        set(why "exit code ${rc}, not ${want} ${err}")
+    endif()
+    if(NOT why STREQUAL "")
+        message("FAILED ${name}: ${why}")
+        math(EXPR failed "${failed} + 1")
+    endif()
+endforeach()
+list(LENGTH scripts total)
+if(failed)
+    message(FATAL_ERROR "${failed} of ${total} replay scripts failed")
+endif()
+message("${total} replay scripts passed")
