@@ -1,7 +1,6 @@
 // The application shell driven through theApp, its main window and the
 // headless host, each test in a fresh folder (the settings file lives in the
 // current directory).
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -25,9 +24,12 @@ static bool g_bFailNothrowNew = false;
 
 void *operator new(std::size_t size, const std::nothrow_t &) noexcept {
     if (g_bFailNothrowNew) return nullptr;
-    return std::malloc(size ? size : 1);
+    try {
+        return ::operator new(size);
+    } catch (...) {
+        return nullptr;
+    }
 }
-void operator delete(void *p, const std::nothrow_t &) noexcept { std::free(p); }
 
 namespace {
 
