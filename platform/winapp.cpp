@@ -57,7 +57,17 @@ BOOL InitApplication(int nCmdShow) {
         return FALSE;
     }
     g_pApp->m_nCmdShow = nCmdShow;
-    return g_pApp->InitInstance();
+    if (!g_pApp->InitInstance()) return FALSE;
+    // A start-up that made no window has nothing to run: it ends like one
+    // that failed, rather than waiting for events that cannot come.
+    CWnd *pWnd = g_pApp->m_pMainWnd;
+    if (!pWnd || !pWnd->IsWindow()) {
+        std::fprintf(stderr, "quarzel: the main window could not be created\n");
+        g_pApp->m_pMainWnd = nullptr;
+        delete pWnd;
+        return FALSE;
+    }
+    return TRUE;
 }
 
 void DispatchToMainWindow(const Event &ev) {

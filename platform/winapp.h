@@ -56,8 +56,8 @@ void PostQuitMessage(int nExitCode);
 // timer ticks one at a time (each preceded by a pending paint), then
 // host.Present() and host.WaitForEvent(next timer due). Ends when the quit
 // request is posted and returns its code. When the host has no more events
-// at all, the main window is destroyed as by a close. A failed InitInstance
-// returns 255, the code of a start-up that could not be completed.
+// at all, the main window is destroyed as by a close. A start-up that fails
+// (InitApplication) returns 255, the code of a program that could not run.
 int RunApplication(Host &host, int nCmdShow);
 
 // Carries out a pending paint and the due timer ticks, without taking input.
@@ -68,6 +68,8 @@ void PumpBackgroundEvents();
 // program step by step on the headless host's virtual clock.
 //
 // Sets m_nCmdShow and runs InitInstance; clears an earlier quit request.
+// FALSE when InitInstance fails or leaves no created main window (an object
+// without its platform window is deleted).
 BOOL InitApplication(int nCmdShow);
 // Dispatches one event to the main window (dropped when there is none).
 void DispatchToMainWindow(const Event &ev);

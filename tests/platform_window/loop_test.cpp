@@ -33,6 +33,18 @@ TEST_F(WindowTest, failed_start_up_ends_without_a_loop_and_reports_failure) {
     EXPECT_TRUE(Host().HasQueuedEvents()) << "no event was taken";
 }
 
+TEST_F(WindowTest, start_up_without_a_created_window_fails_and_frees_the_object) {
+    bool bDeleted = false;
+    g_testApp.m_init = [&] {
+        // The object exists, but its platform window was never made.
+        g_testApp.m_pMainWnd = new CLogWnd(&m_log, &bDeleted);
+        return TRUE;
+    };
+    EXPECT_EQ(RunApplication(Host(), SW_SHOWNORMAL), 255);
+    EXPECT_TRUE(bDeleted);
+    EXPECT_EQ(g_testApp.m_pMainWnd, nullptr);
+}
+
 TEST_F(WindowTest, loop_takes_input_then_paints_then_ticks_until_quit) {
     CLogWnd *pWnd = nullptr;
     int nTicks = 0;
