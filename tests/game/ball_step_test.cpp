@@ -27,6 +27,8 @@ struct EdgeCase {
     double endX;
 };
 
+void PrintTo(const EdgeCase &c, std::ostream *os) { *os << c.name; }
+
 class BallEdges : public ::testing::TestWithParam<EdgeCase> {};
 
 TEST_P(BallEdges, act_on_the_whole_pixel_position) {
@@ -82,6 +84,10 @@ struct Deflection {
     double ballY;  // where the first sub-step puts the ball
     double dx, dy; // after the step, dy to four places
 };
+
+void PrintTo(const Deflection &c, std::ostream *os) {
+    *os << "ball x " << c.ballX << ", dx " << c.dxBefore;
+}
 
 class PaddleDeflection : public ::testing::TestWithParam<Deflection> {};
 

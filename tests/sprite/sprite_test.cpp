@@ -127,6 +127,8 @@ struct CollideCase {
     int expected;       // flags as the brick sees them
 };
 
+void PrintTo(const CollideCase &c, std::ostream *os) { *os << c.name; }
+
 class BrickCollide : public ::testing::TestWithParam<CollideCase> {};
 
 TEST_P(BrickCollide, flags_describe_the_brick_side) {
