@@ -16,7 +16,8 @@ BOOL CQZLApp::InitInstance() {
     // The icon is loaded only when the window object could be allocated: the
     // constructor's argument is evaluated after the allocation.
     m_pMainWnd = new (std::nothrow) CQZLWnd(LoadIcon("QZLIcon"));
-    if (m_pMainWnd == nullptr) return FALSE;
+    if (m_pMainWnd == nullptr)
+        return FALSE;
     m_pMainWnd->ShowWindow(m_nCmdShow);
     m_pMainWnd->UpdateWindow();
     return TRUE;

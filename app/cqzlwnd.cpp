@@ -32,6 +32,7 @@ constexpr const char *INFO_TEXT = "      Quarzel v1.3\n"
 
 } // namespace
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CQZLWnd, CFrameWnd)
     ON_WM_PAINT()
     ON_COMMAND(ID_GAME_NEW, OnNewGame)
@@ -46,6 +47,7 @@ BEGIN_MESSAGE_MAP(CQZLWnd, CFrameWnd)
     ON_WM_TIMER()
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
+// clang-format on
 
 // The game state comes first: while it loads its bitmaps the language has
 // not been read yet, so its error boxes at start-up are German.
@@ -80,18 +82,29 @@ void CQZLWnd::OnNewGame() {
     SetTimer(TIMER_WALL, static_cast<UINT>(m_nWallInterval), nullptr);
 }
 
-void CQZLWnd::OnQuit() { DestroyWindow(); }
+void CQZLWnd::OnQuit() {
+    DestroyWindow();
+}
 
-void CQZLWnd::OnContinue() { m_game.Continue(); }
+void CQZLWnd::OnContinue() {
+    m_game.Continue();
+}
 
-void CQZLWnd::OnInfo() { MessageBox(INFO_TEXT, "Info", MB_OK); }
+void CQZLWnd::OnInfo() {
+    MessageBox(INFO_TEXT, "Info", MB_OK);
+}
 
-void CQZLWnd::OnEnglish() { SwitchLanguage(LANG_ENGLISH, "qzlmenu_eng", 170); }
+void CQZLWnd::OnEnglish() {
+    SwitchLanguage(LANG_ENGLISH, "qzlmenu_eng", 170);
+}
 
-void CQZLWnd::OnGerman() { SwitchLanguage(LANG_GERMAN, "qzlmenu_ger", 194); }
+void CQZLWnd::OnGerman() {
+    SwitchLanguage(LANG_GERMAN, "qzlmenu_ger", 194);
+}
 
 void CQZLWnd::SwitchLanguage(int nLanguage, const char *pszMenuName, int nAssertLine) {
-    if (LanguageIndex == nLanguage) return;
+    if (LanguageIndex == nLanguage)
+        return;
 
     CMenu *pMenu = GetMenu();
     CINI ini(SETTINGS_FILE_NAME);
@@ -99,7 +112,8 @@ void CQZLWnd::SwitchLanguage(int nLanguage, const char *pszMenuName, int nAssert
         pMenu->DestroyMenu();
         SetMenu(nullptr);
         CMenu *poMenu = new (std::nothrow) CMenu;
-        if (poMenu == nullptr) MenuAllocationFailed(nAssertLine);
+        if (poMenu == nullptr)
+            MenuAllocationFailed(nAssertLine);
         poMenu->LoadMenu(pszMenuName);
         SetMenu(poMenu);
     }
@@ -109,7 +123,8 @@ void CQZLWnd::SwitchLanguage(int nLanguage, const char *pszMenuName, int nAssert
 }
 
 void CQZLWnd::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu) {
-    if (m_game.IsRunning()) m_game.Pause();
+    if (m_game.IsRunning())
+        m_game.Pause();
     CFrameWnd::OnMenuSelect(nItemID, nFlags, hSysMenu);
 }
 
@@ -127,12 +142,14 @@ void CQZLWnd::OnMouseMove(UINT, CPoint point) {
 }
 
 void CQZLWnd::OnTimer(UINT_PTR nIDEvent) {
-    if (!m_game.IsRunning()) return;
+    if (!m_game.IsRunning())
+        return;
     switch (nIDEvent) {
     case TIMER_WALL: {
         CDC *pDC = GetDC();
         if (m_game.AdvanceWall(pDC)) {
-            if (m_nWallInterval > WALL_SHORTEN_ABOVE) m_nWallInterval -= WALL_SHORTENING;
+            if (m_nWallInterval > WALL_SHORTEN_ABOVE)
+                m_nWallInterval -= WALL_SHORTENING;
             SetTimer(TIMER_WALL, static_cast<UINT>(m_nWallInterval), nullptr);
         }
         break;

@@ -19,11 +19,11 @@ class CQZLWnd : public CFrameWnd {
 public:
     static constexpr int TIMER_WALL = 1;
     static constexpr int TIMER_BALL = 2;
-    static constexpr UINT BALL_INTERVAL = 55;      // ms per ball tick
+    static constexpr UINT BALL_INTERVAL = 55;        // ms per ball tick
     static constexpr int FIRST_WALL_INTERVAL = 2800; // ms, after a new game
-    static constexpr int WALL_SHORTENING = 60;     // ms off per new row ...
-    static constexpr int WALL_SHORTEN_ABOVE = 800; // ... while the period is above this
-    static constexpr int STEPS_PER_TICK = 4;       // ball steps per ball tick, at most
+    static constexpr int WALL_SHORTENING = 60;       // ms off per new row ...
+    static constexpr int WALL_SHORTEN_ABOVE = 800;   // ... while the period is above this
+    static constexpr int STEPS_PER_TICK = 4;         // ball steps per ball tick, at most
 
     // Builds the game state, reads the language from the settings file and
     // creates the (hidden) window with that language's menu.

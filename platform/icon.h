@@ -10,8 +10,8 @@
 #include "platform/types.h"
 
 struct IconImage {
-    Surface image;                    // the icon's first picture
-    std::vector<std::uint8_t> clear;  // 1 where the picture is transparent
+    Surface image;                   // the icon's first picture
+    std::vector<std::uint8_t> clear; // 1 where the picture is transparent
 };
 
 using HICON = IconImage *;

@@ -18,7 +18,9 @@ struct QuitState {
 };
 QuitState g_quit;
 
-CWnd *MainWindow() { return g_pApp ? g_pApp->m_pMainWnd : nullptr; }
+CWnd *MainWindow() {
+    return g_pApp ? g_pApp->m_pMainWnd : nullptr;
+}
 
 } // namespace
 
@@ -31,24 +33,37 @@ CWinApp::CWinApp(const char *lpszAppName) : m_pszAppName(lpszAppName ? lpszAppNa
 }
 
 CWinApp::~CWinApp() {
-    if (g_pApp == this) g_pApp = nullptr;
+    if (g_pApp == this)
+        g_pApp = nullptr;
 }
 
-BOOL CWinApp::InitInstance() { return FALSE; }
+BOOL CWinApp::InitInstance() {
+    return FALSE;
+}
 
-BOOL CWinApp::SetMessageQueue(int nMsgLimit) { return nMsgLimit > 0 ? TRUE : FALSE; }
+BOOL CWinApp::SetMessageQueue(int nMsgLimit) {
+    return nMsgLimit > 0 ? TRUE : FALSE;
+}
 
-HICON CWinApp::LoadIcon(const char *lpszResourceName) const { return ::LoadIcon(lpszResourceName); }
+HICON CWinApp::LoadIcon(const char *lpszResourceName) const {
+    return ::LoadIcon(lpszResourceName);
+}
 
-CWinApp *AfxGetApp() { return g_pApp; }
+CWinApp *AfxGetApp() {
+    return g_pApp;
+}
 
 void PostQuitMessage(int nExitCode) {
     g_quit.bPosted = true;
     g_quit.nCode = nExitCode;
 }
 
-bool QuitRequested() { return g_quit.bPosted; }
-int QuitCode() { return g_quit.nCode; }
+bool QuitRequested() {
+    return g_quit.bPosted;
+}
+int QuitCode() {
+    return g_quit.nCode;
+}
 
 BOOL InitApplication(int nCmdShow) {
     g_quit = QuitState{};
@@ -57,7 +72,8 @@ BOOL InitApplication(int nCmdShow) {
         return FALSE;
     }
     g_pApp->m_nCmdShow = nCmdShow;
-    if (!g_pApp->InitInstance()) return FALSE;
+    if (!g_pApp->InitInstance())
+        return FALSE;
     // A start-up that made no window has nothing to run: it ends like one
     // that failed, rather than waiting for events that cannot come.
     CWnd *pWnd = g_pApp->m_pMainWnd;
@@ -71,11 +87,13 @@ BOOL InitApplication(int nCmdShow) {
 }
 
 void DispatchToMainWindow(const Event &ev) {
-    if (CWnd *pWnd = MainWindow()) pWnd->WindowProc(ev);
+    if (CWnd *pWnd = MainWindow())
+        pWnd->WindowProc(ev);
 }
 
 void PaintMainWindow() {
-    if (CWnd *pWnd = MainWindow()) pWnd->UpdateWindow();
+    if (CWnd *pWnd = MainWindow())
+        pWnd->UpdateWindow();
 }
 
 std::optional<std::uint64_t> NextTimerDue() {
@@ -85,15 +103,19 @@ std::optional<std::uint64_t> NextTimerDue() {
 
 bool DispatchDueTimer(std::uint64_t nowMs) {
     CWnd *pWnd = MainWindow();
-    if (!pWnd) return false;
+    if (!pWnd)
+        return false;
     auto due = pWnd->GetTimers().NextDue();
-    if (!due || *due > nowMs) return false;
+    if (!due || *due > nowMs)
+        return false;
     pWnd->UpdateWindow();
     // The paint may have ended the program or changed the timers.
     pWnd = MainWindow();
-    if (!pWnd || g_quit.bPosted) return true;
+    if (!pWnd || g_quit.bPosted)
+        return true;
     auto tick = pWnd->GetTimers().PopDue(nowMs);
-    if (!tick) return true;
+    if (!tick)
+        return true;
     Event ev;
     ev.kind = EventKind::Timer;
     ev.id = tick->id;
@@ -102,7 +124,8 @@ bool DispatchDueTimer(std::uint64_t nowMs) {
 }
 
 void PumpBackgroundEvents() {
-    if (!HasHost()) return;
+    if (!HasHost())
+        return;
     const std::uint64_t nowMs = CurrentHost().NowMs();
     PaintMainWindow();
     // A timer that has fallen behind ticks once and moves past now, so this
@@ -113,7 +136,8 @@ void PumpBackgroundEvents() {
 }
 
 int RunApplication(Host &host, int nCmdShow) {
-    if (!InitApplication(nCmdShow)) return 255;
+    if (!InitApplication(nCmdShow))
+        return 255;
 
     while (!g_quit.bPosted) {
         if (auto ev = host.PollEvent()) {
@@ -121,13 +145,17 @@ int RunApplication(Host &host, int nCmdShow) {
             continue;
         }
         PaintMainWindow();
-        if (g_quit.bPosted) break;
-        if (DispatchDueTimer(host.NowMs())) continue;
+        if (g_quit.bPosted)
+            break;
+        if (DispatchDueTimer(host.NowMs()))
+            continue;
         host.Present();
         if (!host.WaitForEvent(NextTimerDue())) {
             // Nothing will ever come again: end as a close would.
-            if (CWnd *pWnd = MainWindow()) pWnd->DestroyWindow();
-            if (!g_quit.bPosted) PostQuitMessage(0);
+            if (CWnd *pWnd = MainWindow())
+                pWnd->DestroyWindow();
+            if (!g_quit.bPosted)
+                PostQuitMessage(0);
         }
     }
     return g_quit.nCode;

@@ -26,7 +26,8 @@ std::deque<WndClass> &Classes() {
 
 const WndClass *FindClass(const std::string &name) {
     for (const WndClass &wc : Classes())
-        if (wc.name == name) return &wc;
+        if (wc.name == name)
+            return &wc;
     return nullptr;
 }
 
@@ -40,18 +41,19 @@ bool Activates(int nCmdShow) {
 const char *AfxRegisterWndClass(UINT nClassStyle, const void *hCursor, const void *hbrBackground,
                                 HICON hIcon) {
     for (const WndClass &wc : Classes())
-        if (wc.style == nClassStyle && wc.hCursor == hCursor &&
-            wc.hbrBackground == hbrBackground && wc.hIcon == hIcon)
+        if (wc.style == nClassStyle && wc.hCursor == hCursor && wc.hbrBackground == hbrBackground &&
+            wc.hIcon == hIcon)
             return wc.name.c_str();
-    Classes().push_back(WndClass{"QzlWnd:" + std::to_string(Classes().size()), nClassStyle,
-                                 hCursor, hbrBackground, hIcon});
+    Classes().push_back(WndClass{"QzlWnd:" + std::to_string(Classes().size()), nClassStyle, hCursor,
+                                 hbrBackground, hIcon});
     return Classes().back().name.c_str();
 }
 
 // ---------------------------------------------------------------------------
 // CWnd
 
-CWnd::CWnd() : m_pDC(std::make_unique<CDC>(&m_dcState)), m_pTempDC(std::make_unique<CDC>(&m_tempState)) {}
+CWnd::CWnd()
+    : m_pDC(std::make_unique<CDC>(&m_dcState)), m_pTempDC(std::make_unique<CDC>(&m_tempState)) {}
 
 CWnd::~CWnd() {
     *m_pAlive = false;
@@ -63,17 +65,20 @@ CWnd::~CWnd() {
     }
     m_bCreated = false;
     FreeMenu();
-    if (AfxGetApp() && AfxGetApp()->m_pMainWnd == this) AfxGetApp()->m_pMainWnd = nullptr;
+    if (AfxGetApp() && AfxGetApp()->m_pMainWnd == this)
+        AfxGetApp()->m_pMainWnd = nullptr;
 }
 
 BOOL CWnd::PreCreateWindow(CREATESTRUCT &cs) {
-    if (cs.lpszClass.empty()) cs.lpszClass = AfxRegisterWndClass(0);
+    if (cs.lpszClass.empty())
+        cs.lpszClass = AfxRegisterWndClass(0);
     return TRUE;
 }
 
 BOOL CWnd::CreateEx(DWORD dwExStyle, const char *lpszClassName, const char *lpszWindowName,
                     DWORD dwStyle, const CRect &rect, CWnd *pParentWnd, const char *lpszMenuName) {
-    if (m_bCreated) return FALSE;
+    if (m_bCreated)
+        return FALSE;
     CREATESTRUCT cs;
     cs.lpszClass = lpszClassName ? lpszClassName : "";
     cs.lpszName = lpszWindowName ? lpszWindowName : "";
@@ -85,10 +90,12 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, const char *lpszClassName, const char *lpsz
     cs.cy = rect.Height();
     cs.pParent = pParentWnd;
     cs.lpszMenuName = lpszMenuName ? lpszMenuName : "";
-    if (!PreCreateWindow(cs)) return FALSE;
+    if (!PreCreateWindow(cs))
+        return FALSE;
 
     const WndClass *wc = FindClass(cs.lpszClass);
-    if (!wc) return FALSE;
+    if (!wc)
+        return FALSE;
 
     Host &host = CurrentHost();
     WindowSpec spec;
@@ -100,7 +107,8 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, const char *lpszClassName, const char *lpsz
     spec.bottom = cs.y + cs.cy;
     spec.style = cs.style;
     spec.icon = wc->hIcon ? &wc->hIcon->image : nullptr;
-    if (!host.CreateWindow(spec)) return FALSE;
+    if (!host.CreateWindow(spec))
+        return FALSE;
 
     m_bCreated = true;
     m_bOwnDC = (wc->style & CS_OWNDC) != 0;
@@ -117,7 +125,8 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, const char *lpszClassName, const char *lpsz
 }
 
 BOOL CWnd::ShowWindow(int nCmdShow) {
-    if (!m_bCreated) return FALSE;
+    if (!m_bCreated)
+        return FALSE;
     const bool bWasVisible = m_bVisible;
     CurrentHost().ShowWindow(nCmdShow);
     m_bVisible = nCmdShow != SW_HIDE;
@@ -132,15 +141,18 @@ BOOL CWnd::ShowWindow(int nCmdShow) {
 }
 
 void CWnd::UpdateWindow() {
-    if (m_bCreated && m_bPaintPending) WindowProc(WndEvent::Paint, Event{});
+    if (m_bCreated && m_bPaintPending)
+        WindowProc(WndEvent::Paint, Event{});
 }
 
 void CWnd::Invalidate(BOOL) {
-    if (m_bCreated) m_bPaintPending = true;
+    if (m_bCreated)
+        m_bPaintPending = true;
 }
 
 BOOL CWnd::DestroyWindow() {
-    if (!m_bCreated) return FALSE;
+    if (!m_bCreated)
+        return FALSE;
     WindowProc(WndEvent::Destroy, Event{});
     // The timers and the menu end with the window.
     m_timers.KillAll();
@@ -152,7 +164,8 @@ BOOL CWnd::DestroyWindow() {
     m_bVisible = false;
     m_bPaintPending = false;
     m_dcState.pTarget = nullptr;
-    if (AfxGetApp() && AfxGetApp()->m_pMainWnd == this) AfxGetApp()->m_pMainWnd = nullptr;
+    if (AfxGetApp() && AfxGetApp()->m_pMainWnd == this)
+        AfxGetApp()->m_pMainWnd = nullptr;
     PostNcDestroy();
     return TRUE;
 }
@@ -160,16 +173,21 @@ BOOL CWnd::DestroyWindow() {
 void CWnd::PostNcDestroy() {}
 
 DCState *CWnd::GetDCState() {
-    if (m_bOwnDC) return &m_dcState;
+    if (m_bOwnDC)
+        return &m_dcState;
     // A shared context comes fresh each time: default colours, no font.
     m_tempState = DCState{};
     m_tempState.pTarget = m_dcState.pTarget;
     return &m_tempState;
 }
 
-CDC *CWnd::GetDC() { return GetDCState() == &m_dcState ? m_pDC.get() : m_pTempDC.get(); }
+CDC *CWnd::GetDC() {
+    return GetDCState() == &m_dcState ? m_pDC.get() : m_pTempDC.get();
+}
 
-int CWnd::ReleaseDC(CDC *pDC) { return pDC ? 1 : 0; }
+int CWnd::ReleaseDC(CDC *pDC) {
+    return pDC ? 1 : 0;
+}
 
 UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, void *) {
     m_timers.Set(static_cast<int>(nIDEvent), nElapse, CurrentHost().NowMs());
@@ -178,7 +196,8 @@ UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, void *) {
 
 BOOL CWnd::KillTimer(UINT_PTR nIDEvent) {
     const int id = static_cast<int>(nIDEvent);
-    if (!m_timers.IsSet(id)) return FALSE;
+    if (!m_timers.IsSet(id))
+        return FALSE;
     m_timers.Kill(id);
     return TRUE;
 }
@@ -192,10 +211,12 @@ BOOL CWnd::SetMenu(CMenu *pMenu) {
     m_pMenu = pMenu;
     if (pMenu) {
         // A menu shown by another window moves here.
-        if (pMenu->m_pWnd && pMenu->m_pWnd != this) pMenu->m_pWnd->DetachMenu();
+        if (pMenu->m_pWnd && pMenu->m_pWnd != this)
+            pMenu->m_pWnd->DetachMenu();
         pMenu->m_pWnd = this;
     }
-    if (m_bCreated) CurrentHost().SetMenuBar(pMenu ? &pMenu->m_bar : nullptr);
+    if (m_bCreated)
+        CurrentHost().SetMenuBar(pMenu ? &pMenu->m_bar : nullptr);
     if (pOld) {
         pOld->m_pWnd = nullptr;
         delete pOld;
@@ -204,16 +225,19 @@ BOOL CWnd::SetMenu(CMenu *pMenu) {
 }
 
 void CWnd::DrawMenuBar() {
-    if (m_bCreated) CurrentHost().SetMenuBar(m_pMenu ? &m_pMenu->m_bar : nullptr);
+    if (m_bCreated)
+        CurrentHost().SetMenuBar(m_pMenu ? &m_pMenu->m_bar : nullptr);
 }
 
 void CWnd::DetachMenu() {
     m_pMenu = nullptr;
-    if (m_bCreated && HasHost()) CurrentHost().SetMenuBar(nullptr);
+    if (m_bCreated && HasHost())
+        CurrentHost().SetMenuBar(nullptr);
 }
 
 void CWnd::FreeMenu() {
-    if (!m_pMenu) return;
+    if (!m_pMenu)
+        return;
     CMenu *pMenu = m_pMenu;
     m_pMenu = nullptr;
     pMenu->m_pWnd = nullptr;
@@ -226,18 +250,33 @@ int CWnd::MessageBox(const char *lpszText, const char *lpszCaption, UINT nType) 
 
 void CWnd::WindowProc(const Event &ev) {
     switch (ev.kind) {
-    case EventKind::Paint: WindowProc(WndEvent::Paint, ev); break;
-    case EventKind::Command: WindowProc(WndEvent::Command, ev); break;
-    case EventKind::MenuSelect: WindowProc(WndEvent::MenuSelect, ev); break;
-    case EventKind::Activate: WindowProc(WndEvent::Activate, ev); break;
-    case EventKind::MouseMove: WindowProc(WndEvent::MouseMove, ev); break;
-    case EventKind::Timer: WindowProc(WndEvent::Timer, ev); break;
-    case EventKind::Close: WindowProc(WndEvent::Close, ev); break;
+    case EventKind::Paint:
+        WindowProc(WndEvent::Paint, ev);
+        break;
+    case EventKind::Command:
+        WindowProc(WndEvent::Command, ev);
+        break;
+    case EventKind::MenuSelect:
+        WindowProc(WndEvent::MenuSelect, ev);
+        break;
+    case EventKind::Activate:
+        WindowProc(WndEvent::Activate, ev);
+        break;
+    case EventKind::MouseMove:
+        WindowProc(WndEvent::MouseMove, ev);
+        break;
+    case EventKind::Timer:
+        WindowProc(WndEvent::Timer, ev);
+        break;
+    case EventKind::Close:
+        WindowProc(WndEvent::Close, ev);
+        break;
     }
 }
 
 void CWnd::WindowProc(WndEvent kind, const Event &ev) {
-    if (!m_bCreated) return;
+    if (!m_bCreated)
+        return;
     // The handler may destroy (and so delete) this window; the shared flag
     // tells whether there is still an object to restore the state of.
     std::shared_ptr<bool> alive = m_pAlive;
@@ -258,7 +297,8 @@ void CWnd::WindowProc(WndEvent kind, const Event &ev) {
             }
         }
     }
-    if (!bHandled && *alive) DefWindowProc(kind, ev);
+    if (!bHandled && *alive)
+        DefWindowProc(kind, ev);
 
     if (*alive) {
         m_pCurrentEvent = pPrevEvent;
@@ -271,10 +311,13 @@ const MessageMap *CWnd::GetThisMessageMap() {
     return &s_map;
 }
 
-const MessageMap *CWnd::GetMessageMap() const { return GetThisMessageMap(); }
+const MessageMap *CWnd::GetMessageMap() const {
+    return GetThisMessageMap();
+}
 
 void CWnd::Default() {
-    if (m_pCurrentEvent) DefWindowProc(m_currentKind, *m_pCurrentEvent);
+    if (m_pCurrentEvent)
+        DefWindowProc(m_currentKind, *m_pCurrentEvent);
 }
 
 void CWnd::DefWindowProc(WndEvent kind, const Event &) {
@@ -291,13 +334,27 @@ void CWnd::DefWindowProc(WndEvent kind, const Event &) {
     }
 }
 
-void CWnd::OnPaint() { Default(); }
-void CWnd::OnMenuSelect(UINT, UINT, HMENU) { Default(); }
-void CWnd::OnActivate(UINT, CWnd *, BOOL) { Default(); }
-void CWnd::OnMouseMove(UINT, CPoint) { Default(); }
-void CWnd::OnTimer(UINT_PTR) { Default(); }
-void CWnd::OnClose() { Default(); }
-void CWnd::OnDestroy() { Default(); }
+void CWnd::OnPaint() {
+    Default();
+}
+void CWnd::OnMenuSelect(UINT, UINT, HMENU) {
+    Default();
+}
+void CWnd::OnActivate(UINT, CWnd *, BOOL) {
+    Default();
+}
+void CWnd::OnMouseMove(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnTimer(UINT_PTR) {
+    Default();
+}
+void CWnd::OnClose() {
+    Default();
+}
+void CWnd::OnDestroy() {
+    Default();
+}
 
 // ---------------------------------------------------------------------------
 // CFrameWnd
@@ -312,7 +369,9 @@ BOOL CFrameWnd::Create(const char *lpszClassName, const char *lpszWindowName, DW
                     lpszMenuName);
 }
 
-void CFrameWnd::PostNcDestroy() { delete this; }
+void CFrameWnd::PostNcDestroy() {
+    delete this;
+}
 
 // ---------------------------------------------------------------------------
 // CPaintDC

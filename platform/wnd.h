@@ -79,27 +79,29 @@ struct MessageMap {
 };
 
 // Declares a class's event table (inside the class).
-#define DECLARE_MESSAGE_MAP()                                                                   \
-public:                                                                                         \
-    static const MessageMap *GetThisMessageMap();                                              \
+#define DECLARE_MESSAGE_MAP()                                                                      \
+public:                                                                                            \
+    static const MessageMap *GetThisMessageMap();                                                  \
     const MessageMap *GetMessageMap() const override;
 
 // Defines the table: BEGIN_MESSAGE_MAP(CMyWnd, CFrameWnd) ON_WM_PAINT() ...
 // END_MESSAGE_MAP(). Each ON_ macro is one row; the handler it names is
 // called on the window with the event's arguments.
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                 \
-    const MessageMap *theClass::GetMessageMap() const { return GetThisMessageMap(); }         \
-    const MessageMap *theClass::GetThisMessageMap() {                                          \
-        using ThisClass = theClass;                                                            \
-        using TheBaseClass = baseClass;                                                        \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                     \
+    const MessageMap *theClass::GetMessageMap() const {                                            \
+        return GetThisMessageMap();                                                                \
+    }                                                                                              \
+    const MessageMap *theClass::GetThisMessageMap() {                                              \
+        using ThisClass = theClass;                                                                \
+        using TheBaseClass = baseClass;                                                            \
         static const MessageEntry s_entries[] = {
 
-#define END_MESSAGE_MAP()                                                                       \
-    }                                                                                          \
-    ;                                                                                          \
-    static const MessageMap s_map{&TheBaseClass::GetThisMessageMap, s_entries,                 \
-                                  std::size(s_entries)};                                       \
-    return &s_map;                                                                             \
+#define END_MESSAGE_MAP()                                                                          \
+    }                                                                                              \
+    ;                                                                                              \
+    static const MessageMap s_map{&TheBaseClass::GetThisMessageMap, s_entries,                     \
+                                  std::size(s_entries)};                                           \
+    return &s_map;                                                                                 \
     }
 
 #define QZ_THUNK(body) [](CWnd *pWnd, [[maybe_unused]] const Event &ev) { body; }
@@ -107,15 +109,15 @@ public:                                                                         
 
 #define ON_WM_PAINT() {WndEvent::Paint, 0, QZ_THUNK(QZ_THIS->OnPaint())},
 #define ON_COMMAND(id, memberFxn) {WndEvent::Command, (id), QZ_THUNK(QZ_THIS->memberFxn())},
-#define ON_WM_MENUSELECT()                                                                     \
-    {WndEvent::MenuSelect, 0,                                                                 \
+#define ON_WM_MENUSELECT()                                                                         \
+    {WndEvent::MenuSelect, 0,                                                                      \
      QZ_THUNK(QZ_THIS->OnMenuSelect(static_cast<UINT>(ev.id), 0u, nullptr))},
-#define ON_WM_ACTIVATE()                                                                       \
-    {WndEvent::Activate, 0,                                                                   \
+#define ON_WM_ACTIVATE()                                                                           \
+    {WndEvent::Activate, 0,                                                                        \
      QZ_THUNK(QZ_THIS->OnActivate(static_cast<UINT>(ev.state), nullptr, FALSE))},
-#define ON_WM_MOUSEMOVE()                                                                      \
+#define ON_WM_MOUSEMOVE()                                                                          \
     {WndEvent::MouseMove, 0, QZ_THUNK(QZ_THIS->OnMouseMove(0u, CPoint{ev.x, ev.y}))},
-#define ON_WM_TIMER()                                                                          \
+#define ON_WM_TIMER()                                                                              \
     {WndEvent::Timer, 0, QZ_THUNK(QZ_THIS->OnTimer(static_cast<UINT_PTR>(ev.id)))},
 #define ON_WM_CLOSE() {WndEvent::Close, 0, QZ_THUNK(QZ_THIS->OnClose())},
 #define ON_WM_DESTROY() {WndEvent::Destroy, 0, QZ_THUNK(QZ_THIS->OnDestroy())},
@@ -211,12 +213,12 @@ private:
     bool m_bVisible = false;
     bool m_bPaintPending = false;
     bool m_bOwnDC = false;
-    DCState m_dcState;               // the own context's state
-    std::unique_ptr<CDC> m_pDC;      // the own context, on m_dcState
-    DCState m_tempState;             // a class without an own context
+    DCState m_dcState;          // the own context's state
+    std::unique_ptr<CDC> m_pDC; // the own context, on m_dcState
+    DCState m_tempState;        // a class without an own context
     std::unique_ptr<CDC> m_pTempDC;
     TimerQueue m_timers;
-    CMenu *m_pMenu = nullptr;        // owned
+    CMenu *m_pMenu = nullptr; // owned
     WndEvent m_currentKind = WndEvent::Paint;
     const Event *m_pCurrentEvent = nullptr; // during dispatch
     std::shared_ptr<bool> m_pAlive = std::make_shared<bool>(true);

@@ -23,7 +23,8 @@
 static bool g_bFailNothrowNew = false;
 
 void *operator new(std::size_t size, const std::nothrow_t &) noexcept {
-    if (g_bFailNothrowNew) return nullptr;
+    if (g_bFailNothrowNew)
+        return nullptr;
     try {
         return ::operator new(size);
     } catch (...) {
@@ -65,7 +66,8 @@ protected:
         SetHost(m_host.get());
     }
     void TearDown() override {
-        if (CWnd *pWnd = theApp.m_pMainWnd) pWnd->DestroyWindow();
+        if (CWnd *pWnd = theApp.m_pMainWnd)
+            pWnd->DestroyWindow();
         SetHost(nullptr);
         fs::current_path(m_old);
         fs::remove_all(m_dir);

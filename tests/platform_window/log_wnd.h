@@ -13,7 +13,8 @@ public:
     explicit CLogWnd(std::vector<std::string> *pLog, bool *pDeleted = nullptr)
         : m_pLog(pLog), m_pDeleted(pDeleted) {}
     ~CLogWnd() override {
-        if (m_pDeleted) *m_pDeleted = true;
+        if (m_pDeleted)
+            *m_pDeleted = true;
     }
 
     BOOL CreateDefault(UINT nClassStyle = CS_OWNDC, const char *lpszMenu = nullptr) {
@@ -38,18 +39,22 @@ protected:
     void OnPaint() override {
         CPaintDC dc(this);
         Log("paint");
-        if (m_onPaint) m_onPaint(dc);
+        if (m_onPaint)
+            m_onPaint(dc);
     }
     void OnOne() { Log("command 1"); }
     void OnTwo() { Log("command 2"); }
     void OnMenuSelect(UINT, UINT, HMENU) override { Log("menuselect"); }
-    void OnActivate(UINT nState, CWnd *, BOOL) override { Log("activate " + std::to_string(nState)); }
+    void OnActivate(UINT nState, CWnd *, BOOL) override {
+        Log("activate " + std::to_string(nState));
+    }
     void OnMouseMove(UINT, CPoint point) override {
         Log("mouse " + std::to_string(point.x) + "," + std::to_string(point.y));
     }
     void OnTimer(UINT_PTR nIDEvent) override {
         Log("timer " + std::to_string(nIDEvent));
-        if (m_onTimer) m_onTimer(nIDEvent);
+        if (m_onTimer)
+            m_onTimer(nIDEvent);
     }
     void OnDestroy() override { Log("destroy"); }
 

@@ -58,7 +58,8 @@ TEST_F(WindowTest, loop_takes_input_then_paints_then_ticks_until_quit) {
         pWnd->SetTimer(1, 100);
         pWnd->m_onTimer = [&](UINT_PTR) {
             m_log.back() += " at " + std::to_string(Host().NowMs());
-            if (++nTicks == 3) PostQuitMessage(7);
+            if (++nTicks == 3)
+                PostQuitMessage(7);
         };
         return TRUE;
     };

@@ -21,7 +21,8 @@ void Flatten(const std::vector<MenuItem> &items, int depth, std::vector<std::str
         else
             line += item.text + " " + std::to_string(item.id);
         out.push_back(line);
-        if (item.IsPopup()) Flatten(item.popup, depth + 1, out);
+        if (item.IsPopup())
+            Flatten(item.popup, depth + 1, out);
     }
 }
 
@@ -43,12 +44,12 @@ TEST(MenuResource, both_menus_hold_exactly_the_games_items_and_ids) {
     const Case cases[] = {
         {"qzlmenu_eng",
          {"Game:", "  Start new game 101", "  Continue game... 103", "  -", "  Quit Quarzel 102",
-          "Options:", "  Language:", "    English 106", "    Deutsch 107", "Info:",
-          "  Info... 104"}},
+          "Options:", "  Language:", "    English 106", "    Deutsch 107",
+          "Info:", "  Info... 104"}},
         {"QZLMENU_GER",
          {"Spiel:", "  Neues Spiel starten 101", "  Im Spiel fortfahren... 103", "  -",
-          "  Quarzel beenden 102", "Optionen:", "  Sprache:", "    English 106",
-          "    Deutsch 107", "Info:", "  Info... 104"}},
+          "  Quarzel beenden 102", "Optionen:", "  Sprache:", "    English 106", "    Deutsch 107",
+          "Info:", "  Info... 104"}},
     };
     for (const Case &c : cases) {
         CMenu menu;

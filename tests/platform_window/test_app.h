@@ -33,7 +33,8 @@ protected:
     }
     void TearDown() override {
         // A test's frame windows delete themselves when destroyed.
-        if (CWnd *pWnd = g_testApp.m_pMainWnd) pWnd->DestroyWindow();
+        if (CWnd *pWnd = g_testApp.m_pMainWnd)
+            pWnd->DestroyWindow();
         SetHost(nullptr);
     }
 

@@ -24,7 +24,8 @@ protected:
     // Delivers every tick due up to `ms`, each at its own due time.
     void AdvanceTo(std::uint64_t ms) {
         while (auto due = NextTimerDue()) {
-            if (*due > ms) break;
+            if (*due > ms)
+                break;
             Host().SetNowMs(*due);
             DispatchDueTimer(*due);
         }
@@ -77,7 +78,8 @@ TEST_F(TimerTest, a_timer_killed_by_an_earlier_tick_loses_its_pending_tick) {
     m_pWnd->SetTimer(2, 10);
     m_pWnd->m_onTimer = [this](UINT_PTR id) {
         m_log.back() += " at " + std::to_string(Host().NowMs());
-        if (id == 1) m_pWnd->KillTimer(2);
+        if (id == 1)
+            m_pWnd->KillTimer(2);
     };
     AdvanceTo(30);
     EXPECT_EQ(m_log, (Log{"timer 1 at 10", "timer 1 at 20", "timer 1 at 30"}));
@@ -87,7 +89,8 @@ TEST_F(TimerTest, a_timer_set_inside_a_tick_counts_from_that_ticks_due_time) {
     m_pWnd->SetTimer(1, 10);
     m_pWnd->m_onTimer = [this](UINT_PTR id) {
         m_log.back() += " at " + std::to_string(Host().NowMs());
-        if (id == 1) m_pWnd->SetTimer(1, 7);
+        if (id == 1)
+            m_pWnd->SetTimer(1, 7);
     };
     AdvanceTo(30);
     EXPECT_EQ(m_log, (Log{"timer 1 at 10", "timer 1 at 17", "timer 1 at 24"}));

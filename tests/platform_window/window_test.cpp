@@ -6,6 +6,7 @@
 #include "platform/runtime.h"
 #include "test_app.h"
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CLogWnd, CFrameWnd)
     ON_WM_PAINT()
     ON_COMMAND(1, OnOne)
@@ -16,12 +17,15 @@ BEGIN_MESSAGE_MAP(CLogWnd, CFrameWnd)
     ON_WM_TIMER()
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
+// clang-format on
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CDerivedWnd, CLogWnd)
     ON_COMMAND(3, OnThree)
     ON_COMMAND(2, OnTwoAgain)
     ON_WM_CLOSE()
 END_MESSAGE_MAP()
+// clang-format on
 
 namespace {
 
@@ -63,7 +67,8 @@ TEST_F(WindowTest, events_reach_the_handler_their_table_row_names) {
     for (const Case &c : cases) {
         log.clear();
         pWnd->WindowProc(c.ev);
-        EXPECT_EQ(log, c.expected) << "event kind " << static_cast<int>(c.ev.kind) << " id " << c.ev.id;
+        EXPECT_EQ(log, c.expected)
+            << "event kind " << static_cast<int>(c.ev.kind) << " id " << c.ev.id;
     }
 }
 
@@ -73,7 +78,8 @@ TEST_F(WindowTest, derived_table_is_searched_before_its_base_table) {
     ASSERT_TRUE(pWnd->CreateDefault());
     g_testApp.m_pMainWnd = pWnd;
 
-    for (int id : {1, 2, 3}) pWnd->WindowProc(Make(EventKind::Command, id));
+    for (int id : {1, 2, 3})
+        pWnd->WindowProc(Make(EventKind::Command, id));
     pWnd->WindowProc(Make(EventKind::Close));
     EXPECT_EQ(log, (Log{"command 1", "derived command 2", "command 3", "close"}));
     EXPECT_TRUE(pWnd->IsWindow()) << "a close handler replaces the default destruction";

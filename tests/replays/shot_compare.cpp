@@ -30,7 +30,8 @@ constexpr int TOLERANCE_PERCENT = 4;
 int BandOf(int x, int y) {
     for (int i = 0; i < static_cast<int>(std::size(BANDS)); ++i) {
         const CRect &r = BANDS[i].rect;
-        if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return i;
+        if (x >= r.left && x < r.right && y >= r.top && y < r.bottom)
+            return i;
     }
     return -1;
 }
@@ -56,7 +57,8 @@ int main(int argc, char **argv) {
     int differing[std::size(BANDS)] = {};
     for (int y = 0; y < golden->Height(); ++y) {
         for (int x = 0; x < golden->Width(); ++x) {
-            if (golden->GetPixel(x, y) == actual->GetPixel(x, y)) continue;
+            if (golden->GetPixel(x, y) == actual->GetPixel(x, y))
+                continue;
             int band = BandOf(x, y);
             if (band < 0) {
                 std::fprintf(stderr, "%s differs at (%d, %d), outside text: %06x, not %06x\n",

@@ -51,16 +51,20 @@ void Replay::Wait(std::uint64_t ms) {
     const std::uint64_t end = m_host.NowMs() + ms;
     while (!QuitRequested()) {
         auto due = NextTimerDue();
-        if (!due || *due > end) break;
-        if (*due > m_host.NowMs()) m_host.SetNowMs(*due);
+        if (!due || *due > end)
+            break;
+        if (*due > m_host.NowMs())
+            m_host.SetNowMs(*due);
         DispatchDueTimer(m_host.NowMs());
     }
-    if (!QuitRequested()) m_host.SetNowMs(end);
+    if (!QuitRequested())
+        m_host.SetNowMs(end);
 }
 
 bool Replay::Shot(const std::string &file) {
     std::string error;
-    if (WritePng(m_host.WindowSurface(), file, &error)) return true;
+    if (WritePng(m_host.WindowSurface(), file, &error))
+        return true;
     std::fprintf(stderr, "quarzel-replay: cannot write %s: %s\n", file.c_str(), error.c_str());
     return false;
 }
@@ -85,14 +89,16 @@ int Replay::Run(const std::vector<ReplayCommand> &commands) {
         case Kind::Start:
             m_host.SetEpochSeconds(cmd.value);
             m_host.SetNowMs(0);
-            if (!InitApplication(SW_SHOWNORMAL)) return Exit(255);
+            if (!InitApplication(SW_SHOWNORMAL))
+                return Exit(255);
             break;
         case Kind::Mouse:
             Send(EventKind::MouseMove, 0, static_cast<int>(cmd.value), 300);
             break;
         case Kind::Menu:
             Send(EventKind::MenuSelect);
-            if (!QuitRequested()) Send(EventKind::Command, static_cast<int>(cmd.value));
+            if (!QuitRequested())
+                Send(EventKind::Command, static_cast<int>(cmd.value));
             break;
         case Kind::Select:
             Send(EventKind::MenuSelect);
@@ -121,16 +127,19 @@ int Replay::Run(const std::vector<ReplayCommand> &commands) {
             break;
         case Kind::Shot:
             PaintMainWindow();
-            if (!QuitRequested() && !Shot(cmd.file)) return 1;
+            if (!QuitRequested() && !Shot(cmd.file))
+                return 1;
             break;
         }
-        if (QuitRequested()) return Exit(QuitCode());
+        if (QuitRequested())
+            return Exit(QuitCode());
     }
     // The end of the script: a pending paint is still carried out. The
     // program has not ended, so there is no exit line; the window goes
     // quietly so every object is released.
     PaintMainWindow();
-    if (CWnd *pWnd = AfxGetApp()->m_pMainWnd) pWnd->DestroyWindow();
+    if (CWnd *pWnd = AfxGetApp()->m_pMainWnd)
+        pWnd->DestroyWindow();
     return 0;
 }
 

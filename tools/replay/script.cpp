@@ -10,10 +10,13 @@ std::vector<std::string_view> Words(std::string_view s) {
     std::vector<std::string_view> words;
     std::size_t i = 0;
     while (i < s.size()) {
-        while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\r')) ++i;
+        while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\r'))
+            ++i;
         std::size_t start = i;
-        while (i < s.size() && s[i] != ' ' && s[i] != '\t' && s[i] != '\r') ++i;
-        if (i > start) words.push_back(s.substr(start, i - start));
+        while (i < s.size() && s[i] != ' ' && s[i] != '\t' && s[i] != '\r')
+            ++i;
+        if (i > start)
+            words.push_back(s.substr(start, i - start));
     }
     return words;
 }
@@ -22,8 +25,10 @@ std::vector<std::string_view> Words(std::string_view s) {
 std::optional<std::int64_t> Integer(std::string_view word, std::int64_t lo, std::int64_t hi) {
     std::int64_t value = 0;
     auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
-    if (ec != std::errc() || end != word.data() + word.size()) return std::nullopt;
-    if (value < lo || value > hi) return std::nullopt;
+    if (ec != std::errc() || end != word.data() + word.size())
+        return std::nullopt;
+    if (value < lo || value > hi)
+        return std::nullopt;
     return value;
 }
 
@@ -63,18 +68,23 @@ ParsedScript ParseScript(std::istream &in) {
     while (std::getline(in, text)) {
         ++lineNo;
         std::string_view line = text;
-        if (auto hash = line.find('#'); hash != std::string_view::npos) line = line.substr(0, hash);
+        if (auto hash = line.find('#'); hash != std::string_view::npos)
+            line = line.substr(0, hash);
         auto words = Words(line);
-        if (words.empty()) continue;
+        if (words.empty())
+            continue;
 
         const Syntax *syntax = nullptr;
         for (const Syntax &s : table)
-            if (s.name == words[0]) syntax = &s;
-        if (!syntax) return fail(lineNo, "unknown command '" + std::string(words[0]) + "'");
+            if (s.name == words[0])
+                syntax = &s;
+        if (!syntax)
+            return fail(lineNo, "unknown command '" + std::string(words[0]) + "'");
 
         ReplayCommand cmd{syntax->kind, 0, {}, lineNo};
         if (syntax->kind == Kind::Shot) {
-            if (words.size() != 2) return fail(lineNo, "shot takes one file name");
+            if (words.size() != 2)
+                return fail(lineNo, "shot takes one file name");
             cmd.file = std::string(words[1]);
         } else if (syntax->argument) {
             if (words.size() != 2)
@@ -92,10 +102,13 @@ ParsedScript ParseScript(std::istream &in) {
         }
 
         const bool first = result.commands.empty();
-        if (first && cmd.kind != Kind::Start) return fail(lineNo, "the script must begin with start");
-        if (!first && cmd.kind == Kind::Start) return fail(lineNo, "start comes only once");
+        if (first && cmd.kind != Kind::Start)
+            return fail(lineNo, "the script must begin with start");
+        if (!first && cmd.kind == Kind::Start)
+            return fail(lineNo, "start comes only once");
         result.commands.push_back(std::move(cmd));
     }
-    if (result.commands.empty()) return fail(lineNo == 0 ? 1 : lineNo, "the script has no start");
+    if (result.commands.empty())
+        return fail(lineNo == 0 ? 1 : lineNo, "the script has no start");
     return result;
 }

@@ -2,8 +2,8 @@
 #include "tools/replay/trace.h"
 
 #include <cctype>
-#include <cstdio>
 #include <charconv>
+#include <cstdio>
 
 #include "app/cqzlwnd.h"
 #include "game/cgameprobe.h"
@@ -41,7 +41,8 @@ private:
 
 std::string LowerName(const CBitmap *pBitmap) {
     std::string name = pBitmap ? pBitmap->GetName() : std::string();
-    for (char &c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char &c : name)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return name;
 }
 
@@ -51,11 +52,21 @@ std::string JsonString(const std::string &latin1) {
     std::string out = "\"";
     for (unsigned char c : latin1) {
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default:
             if (c < 0x20 || c == 0x7F) {
                 char buf[8];
@@ -112,7 +123,8 @@ std::string TraceLine(CQZLWnd &wnd, HeadlessHost &host, long long tMs) {
     j.Raw(",\"rows\":[");
     for (int slot = 0; slot < CGame::ROW_SLOTS; ++slot) {
         CBrick &row = probe.Row(slot);
-        if (slot) j.Raw(",");
+        if (slot)
+            j.Raw(",");
         if (row.GetCount() == 0 || row.m_pSprites == nullptr) {
             j.Raw("{\"bitmap\":null}");
             continue;
@@ -122,7 +134,8 @@ std::string TraceLine(CQZLWnd &wnd, HeadlessHost &host, long long tMs) {
         j.Raw(",\"x\":").Int(first.GetX());
         j.Raw(",\"y\":").Int(first.GetY());
         std::string visible;
-        for (int k = 0; k < row.GetCount(); ++k) visible += row.m_pSprites[k].IsVisible() ? '1' : '0';
+        for (int k = 0; k < row.GetCount(); ++k)
+            visible += row.m_pSprites[k].IsVisible() ? '1' : '0';
         j.Raw(",\"visible\":").Str(visible).Raw("}");
     }
     j.Raw("]");
