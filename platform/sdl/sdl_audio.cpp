@@ -71,6 +71,10 @@ std::shared_ptr<const SoundPlayer::Clip> SoundPlayer::Load(const std::string &pa
     Uint8 *buf = nullptr;
     Uint32 len = 0;
     if (!SDL_LoadWAV(path.c_str(), &wav, &buf, &len)) return nullptr;
+    if (len == 0) { // a file without samples: nothing to play (and no copy from an empty buffer)
+        SDL_FreeWAV(buf);
+        return nullptr;
+    }
     SDL_AudioCVT cvt;
     if (SDL_BuildAudioCVT(&cvt, wav.format, wav.channels, wav.freq, m_spec.format,
                           m_spec.channels, m_spec.freq) < 0) {
