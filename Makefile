@@ -1,7 +1,7 @@
 # The README's commands. Everything goes through CMake presets and Ninja.
 BUILD_DIR := build
 
-.PHONY: all deps build run test clean
+.PHONY: all deps build run test package clean
 
 all: build
 
@@ -17,8 +17,19 @@ build: deps
 run: build
 	cd $(BUILD_DIR) && ./quarzel
 
+# The tests run twice: in the default build, then in the sanitizer build
+# (AddressSanitizer and UndefinedBehaviorSanitizer, build-asan/). The
+# end-to-end window tests are timed against a real X server and are left out
+# of the slower sanitizer run.
 test: build
 	ctest --preset default
+	@cmake --preset asan >/dev/null
+	@cmake --build --preset asan
+	ctest --preset asan --label-exclude e2e
+
+# The Debian package, build/quarzel_<version>_<arch>.deb.
+package: build
+	cd $(BUILD_DIR) && cpack
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) build-asan
