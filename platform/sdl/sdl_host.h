@@ -62,6 +62,7 @@ private:
     void ToggleFullscreen();
     void RefreshPlacement();
     void DamageLogical(const CRect &rc) { m_damage.push_back(rc); }
+    void LoadFonts();
     void EnsureFonts();
     int FatalBox(const char *text, const char *caption);
 
