@@ -103,6 +103,21 @@ protected:
         fs::permissions(dir, fs::perms::owner_all);
         fs::remove_all(dir);
     }
+    // Makes the folder read-only for the tool. Root may write anywhere, so as
+    // root the tool then runs as nobody; false when that cannot be done.
+    bool MakeReadOnly() {
+        asNobody = geteuid() == 0;
+        if (asNobody && !CanRunAsNobody())
+            return false;
+        fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                 fs::perms::group_exec | fs::perms::others_read |
+                                 fs::perms::others_exec);
+        return true;
+    }
+    static constexpr const char *kNoNobody =
+        "run as root, and the user nobody cannot run quarzel-replay from this build folder";
+    bool asNobody = false;
+
     void WriteSettings(const Bytes &bytes) {
         std::ofstream(dir / "quarzel.ini", std::ios::binary) << bytes;
     }
@@ -130,12 +145,8 @@ TEST_F(Folder, settings_file_of_random_bytes_starts_and_stores_the_language) {
 }
 
 TEST_F(Folder, read_only_folder_runs_the_game_and_stores_nothing) {
-    if (geteuid() == 0 && !CanRunAsNobody())
-        GTEST_SKIP() << "root cannot switch to nobody here";
-    fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
-                             fs::perms::group_exec | fs::perms::others_read |
-                             fs::perms::others_exec);
-    const bool asNobody = geteuid() == 0; // root could write anyway
+    if (!MakeReadOnly())
+        GTEST_SKIP() << kNoNobody;
     ReplayRun run = RunReplay(dir.string(), kSession, asNobody);
     ASSERT_EQ(run.exitCode, 0) << run.errors;
     ASSERT_EQ(run.lines.size(), 4u);
@@ -154,10 +165,8 @@ TEST_F(Folder, read_only_settings_file_in_read_only_folder_is_left_alone) {
     WriteSettings("Sound=on\nLanguage=1\n");
     fs::permissions(dir / "quarzel.ini",
                     fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
-                             fs::perms::group_exec | fs::perms::others_read |
-                             fs::perms::others_exec);
-    const bool asNobody = geteuid() == 0;
+    if (!MakeReadOnly())
+        GTEST_SKIP() << kNoNobody;
     ReplayRun run = RunReplay(dir.string(), kSession, asNobody);
     ASSERT_EQ(run.exitCode, 0) << run.errors;
     EXPECT_EQ(Lang(run.lines.at(1)), 0);

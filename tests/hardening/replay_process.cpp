@@ -30,7 +30,19 @@ std::string ReadAll(const std::string &path) {
 } // namespace
 
 bool CanRunAsNobody() {
-    return geteuid() == 0;
+    if (geteuid() != 0)
+        return false;
+    // nobody must also be able to reach the tool: a build inside a private
+    // home folder is out of its reach.
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (setgroups(0, nullptr) != 0 || setgid(NOGROUP) != 0 || setuid(NOBODY) != 0)
+            _exit(1);
+        _exit(access(QZ_REPLAY_EXE, X_OK) == 0 ? 0 : 1);
+    }
+    int status = 0;
+    return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
 }
 
 ReplayRun RunReplay(const std::string &dir, const std::string &script, bool asNobody) {

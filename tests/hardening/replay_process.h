@@ -16,5 +16,5 @@ struct ReplayRun {
 // folder's contents are what the game made of it.
 ReplayRun RunReplay(const std::string &dir, const std::string &script, bool asNobody = false);
 
-// True when this process may switch to the user nobody (it runs as root).
+// True when this process runs as root and the user nobody can run the tool.
 bool CanRunAsNobody();
