@@ -209,13 +209,14 @@ TEST_F(WindowTest, NewGameFromMenuShowsPaddleBallAndFiveRows) {
     EXPECT_TRUE(HasColour(field.Crop(FIELD_LEFT, 60, FIELD_RIGHT - FIELD_LEFT, 340), 0xC0C0C0))
         << "no ball in the field";
     EXPECT_TRUE(FieldMoves(*g));
+    Pause(600);
+    KeepShot(*g, "window-game.png");
     int rows = 0;
     for (int t = 0; t < 90 && rows < 5; ++t) {
         Pause(100);
         rows = CountBrickRows(g->Client(0, 0, 450, CLIENT_HEIGHT), 100);
     }
     EXPECT_EQ(rows, 5);
-    KeepShot(*g, "window-game.png");
 }
 
 TEST_F(WindowTest, OpeningTheMenuPausesTheGameUntilContinue) {
