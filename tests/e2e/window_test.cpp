@@ -422,6 +422,58 @@ TEST_F(WindowTest, RunsSilentlyWithoutAnyAudio) {
     EXPECT_LE(std::count(err.begin(), err.end(), '\n'), 1) << err;
 }
 
+// Under a window manager, F11 and Alt+Enter show the game at the largest
+// whole scale that fits the screen, letterboxed on black, and bring the
+// window back.
+TEST_F(WindowTest, FullScreenKeysScaleTheGameByWholeFactors) {
+    ASSERT_TRUE(s_x->StartWindowManager()) << s_x->Error();
+    auto g = Start();
+    Image windowed = g->Shot();
+    long frame[4];
+    if (const char *dir = std::getenv("QUARZEL_E2E_SHOTS"); dir && s_x->FrameExtents(g->Win(), frame))
+        s_x->Shot(g->WindowX() - frame[0], g->WindowY() - frame[2],
+                  LOGICAL_WIDTH + frame[0] + frame[1], LOGICAL_HEIGHT + frame[2] + frame[3])
+            .SavePng(std::string(dir) + "/window-framed.png");
+    for (const char *keys : {"F11", "alt+Return"}) {
+        g->Key(keys);
+        int x = 0, y = 0, w = 0, h = 0;
+        for (int t = 0; t < 50 && w != 1280; ++t) {
+            Pause(50);
+            s_x->Geometry(g->Win(), &x, &y, &w, &h);
+        }
+        ASSERT_EQ(w, 1280) << keys;
+        ASSERT_EQ(h, 1024) << keys;
+        Pause(300);
+        // 1280 x 1024 holds the picture twice over, centred.
+        const int ox = (1280 - 2 * LOGICAL_WIDTH) / 2, oy = (1024 - 2 * LOGICAL_HEIGHT) / 2;
+        Image screen = s_x->Shot(0, 0, 1280, 1024);
+        EXPECT_EQ(screen.At(ox - 1, 500), BLACK);
+        EXPECT_EQ(screen.At(600, oy - 1), BLACK);
+        Image halved;
+        halved.width = LOGICAL_WIDTH;
+        halved.height = LOGICAL_HEIGHT;
+        bool blocks = true;
+        for (int j = 0; j < LOGICAL_HEIGHT; ++j)
+            for (int i = 0; i < LOGICAL_WIDTH; ++i) {
+                std::uint32_t p = screen.At(ox + 2 * i, oy + 2 * j);
+                blocks = blocks && screen.At(ox + 2 * i + 1, oy + 2 * j + 1) == p;
+                halved.pixels.push_back(p);
+            }
+        EXPECT_TRUE(blocks) << "not 2 x 2 blocks";
+        EXPECT_EQ(halved, windowed) << "the scaled picture differs from the window's";
+        // The same key brings the window back.
+        g->Key(keys);
+        for (int t = 0; t < 50 && w != LOGICAL_WIDTH; ++t) {
+            Pause(50);
+            s_x->Geometry(g->Win(), &x, &y, &w, &h);
+        }
+        EXPECT_EQ(w, LOGICAL_WIDTH) << keys;
+        EXPECT_EQ(h, LOGICAL_HEIGHT) << keys;
+        Pause(200);
+    }
+    EXPECT_EQ(g->Shot(), windowed);
+}
+
 // Without any display the program says so instead of running invisibly.
 TEST(NoDisplay, ExitsWithClearMessage) {
     char tmpl[] = "/tmp/quarzel-e2e-XXXXXX";

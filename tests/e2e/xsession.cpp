@@ -90,7 +90,46 @@ bool XSession::Start() {
     return true;
 }
 
+bool XSession::StartWindowManager() {
+    std::string env = "DISPLAY=" + m_display;
+    char *envp[] = {env.data(), nullptr};
+    const char *argv[] = {"openbox", "--sm-disable", nullptr};
+    posix_spawn_file_actions_t fa;
+    posix_spawn_file_actions_init(&fa);
+    posix_spawn_file_actions_addopen(&fa, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&fa, 2, "/dev/null", O_WRONLY, 0);
+    int rc = posix_spawnp(&m_wmPid, "openbox", &fa, nullptr, const_cast<char **>(argv), envp);
+    posix_spawn_file_actions_destroy(&fa);
+    if (rc != 0) {
+        m_wmPid = -1;
+        m_error = "cannot start openbox (scripts/install-deps installs it)";
+        return false;
+    }
+    // Ready once it announces itself on the root window.
+    Atom check = XInternAtom(m_pDisplay, "_NET_SUPPORTING_WM_CHECK", False);
+    for (int i = 0; i < 200; ++i) {
+        Atom type;
+        int format;
+        unsigned long n, after;
+        unsigned char *data = nullptr;
+        if (XGetWindowProperty(m_pDisplay, DefaultRootWindow(m_pDisplay), check, 0, 1, False,
+                               AnyPropertyType, &type, &format, &n, &after, &data) == Success &&
+            data) {
+            XFree(data);
+            if (n > 0) return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    m_error = "openbox did not start";
+    return false;
+}
+
 void XSession::Stop() {
+    if (m_wmPid > 0) {
+        kill(m_wmPid, SIGTERM);
+        waitpid(m_wmPid, nullptr, 0);
+    }
+    m_wmPid = -1;
     if (m_pDisplay) XCloseDisplay(m_pDisplay);
     m_pDisplay = nullptr;
     if (m_pid > 0) {
@@ -114,23 +153,30 @@ Image XSession::Shot(int x, int y, int w, int h) {
     return out;
 }
 
-std::optional<Window> XSession::FindWindow(const std::string &title) {
-    Window root = DefaultRootWindow(m_pDisplay), parent, *children = nullptr;
+namespace {
+std::optional<Window> FindNamed(::Display *d, Window parent, const std::string &title, int depth) {
+    Window root, up, *children = nullptr;
     unsigned n = 0;
     std::optional<Window> found;
-    if (!XQueryTree(m_pDisplay, root, &root, &parent, &children, &n)) return found;
+    if (!XQueryTree(d, parent, &root, &up, &children, &n)) return found;
     for (unsigned i = 0; i < n && !found; ++i) {
         char *name = nullptr;
-        if (XFetchName(m_pDisplay, children[i], &name) && name) {
+        if (XFetchName(d, children[i], &name) && name) {
             XWindowAttributes wa;
-            if (title == name && XGetWindowAttributes(m_pDisplay, children[i], &wa) &&
+            if (title == name && XGetWindowAttributes(d, children[i], &wa) &&
                 wa.map_state == IsViewable)
                 found = children[i];
             XFree(name);
         }
+        if (!found && depth > 0) found = FindNamed(d, children[i], title, depth - 1);
     }
     if (children) XFree(children);
     return found;
+}
+} // namespace
+
+std::optional<Window> XSession::FindWindow(const std::string &title) {
+    return FindNamed(m_pDisplay, DefaultRootWindow(m_pDisplay), title, 2);
 }
 
 bool XSession::Geometry(Window w, int *x, int *y, int *width, int *height) {
@@ -152,6 +198,22 @@ std::string XSession::ClassName(Window w) {
         if (hint.res_class) XFree(hint.res_class);
     }
     return out;
+}
+
+bool XSession::FrameExtents(Window w, long extents[4]) {
+    Atom prop = XInternAtom(m_pDisplay, "_NET_FRAME_EXTENTS", False);
+    Atom type;
+    int format;
+    unsigned long n, after;
+    unsigned char *data = nullptr;
+    if (XGetWindowProperty(m_pDisplay, w, prop, 0, 4, False, XA_CARDINAL, &type, &format, &n, &after,
+                           &data) != Success || !data)
+        return false;
+    bool ok = n == 4;
+    if (ok)
+        for (int i = 0; i < 4; ++i) extents[i] = reinterpret_cast<long *>(data)[i];
+    XFree(data);
+    return ok;
 }
 
 void XSession::Focus(Window w) {

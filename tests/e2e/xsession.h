@@ -34,11 +34,17 @@ public:
     ::Display *Connection() const { return m_pDisplay; }
 
     Image Shot(int x, int y, int w, int h);
-    // The top-level window whose name is `title`, if any.
+    // Starts a window manager (openbox) on the server, for the cases that need
+    // one: maximising and full screen. False when none can be started.
+    bool StartWindowManager();
+    // The top-level window whose name is `title`, if any (also inside a
+    // window manager's frame).
     std::optional<Window> FindWindow(const std::string &title);
     // Root position and size of a window.
     bool Geometry(Window w, int *x, int *y, int *width, int *height);
     std::string ClassName(Window w);
+    // The window manager's frame round a window: left, right, top, bottom.
+    bool FrameExtents(Window w, long extents[4]);
     void Focus(Window w);
     // The close box: WM_DELETE_WINDOW, as a window manager sends it.
     void RequestClose(Window w);
@@ -48,6 +54,7 @@ public:
 
 private:
     pid_t m_pid = -1;
+    pid_t m_wmPid = -1;
     std::string m_display;
     std::string m_error;
     ::Display *m_pDisplay = nullptr;
