@@ -2,6 +2,7 @@
 // message boxes.
 #include "platform/sdl/sdl_host.h"
 
+#include <poll.h>
 #include <sys/time.h>
 
 #include <algorithm>
@@ -17,6 +18,7 @@
 #include "platform/runtime.h"
 #include "platform/sdl/sdl_menu.h"
 #include "platform/sdl/sdl_msgbox.h"
+#include "platform/sdl/sdl_x11.h"
 #include "platform/winapp.h"
 
 namespace {
@@ -133,6 +135,7 @@ bool SdlHost::CreateWindow(const WindowSpec &spec) {
         std::fprintf(stderr, "quarzel: cannot create the window: %s\n", SDL_GetError());
         return false;
     }
+    m_nDisplayFd = X11ConnectionFd(m_pWindow);
     if (spec.icon && spec.icon->Width() > 0 && spec.icon->Height() > 0) {
         const Surface &icon = *spec.icon;
         SDL_Surface *s = SDL_CreateRGBSurfaceWithFormat(0, icon.Width(), icon.Height(), 32,
@@ -170,6 +173,7 @@ void SdlHost::DestroyWindow() {
     m_pShadow = nullptr;
     if (m_pWindow) SDL_DestroyWindow(m_pWindow);
     m_pWindow = nullptr;
+    m_nDisplayFd = -1;
     m_bShown = false;
 }
 
@@ -289,15 +293,32 @@ bool SdlHost::WaitForEvent(std::optional<std::uint64_t> deadlineMs) {
     if (!m_queue.empty()) return true;
     if (!m_bStarted || !m_pWindow) return false;
     SDL_Event ev;
-    if (!deadlineMs) {
-        if (SDL_WaitEvent(&ev)) Translate(ev);
-        return true;
-    }
-    std::uint64_t now = NowMs();
-    if (*deadlineMs <= now) return true;
-    std::uint64_t wait = *deadlineMs - now;
-    if (SDL_WaitEventTimeout(&ev, static_cast<int>(wait > INT_MAX ? INT_MAX : wait))) Translate(ev);
+    if (NextSdlEvent(&ev, TimeoutUntil(deadlineMs))) Translate(ev);
     return true;
+}
+
+int SdlHost::TimeoutUntil(std::optional<std::uint64_t> deadlineMs) {
+    if (!deadlineMs) return -1;
+    std::uint64_t now = NowMs();
+    if (*deadlineMs <= now) return 0;
+    return static_cast<int>(std::min<std::uint64_t>(*deadlineMs - now, INT_MAX));
+}
+
+// Takes SDL's next event, waiting up to timeoutMs (-1: without limit). On X11
+// the wait is a poll on the display connection: SDL's own wait would, for
+// every event it reads while waiting, also send the window a wake-up message
+// through a second connection, which costs a round trip per mouse move and
+// can reach the server after the window is gone (an X error that ends the
+// process when the window closes at once).
+bool SdlHost::NextSdlEvent(SDL_Event *ev, int timeoutMs) {
+    if (SDL_PollEvent(ev)) return true;
+    if (timeoutMs == 0) return false;
+    if (m_nDisplayFd >= 0) {
+        pollfd p{m_nDisplayFd, POLLIN, 0};
+        ::poll(&p, 1, timeoutMs); // a signal ends the wait early; SDL turns it into an event
+        return SDL_PollEvent(ev);
+    }
+    return SDL_WaitEventTimeout(ev, timeoutMs) != 0;
 }
 
 bool SdlHost::MenuKeyFor(SDL_Keycode sym, MenuKey *out) const {
@@ -518,14 +539,8 @@ int SdlHost::MessageBox(const char *text, const char *caption, unsigned style, b
         SDL_Event ev;
         while (!box.Done() && SDL_PollEvent(&ev)) TranslateForBox(ev);
         if (box.Done()) break;
-        std::optional<std::uint64_t> due = NextTimerDue();
-        if (!due) {
-            if (SDL_WaitEvent(&ev)) TranslateForBox(ev);
-        } else {
-            std::uint64_t now = NowMs();
-            int wait = *due > now ? static_cast<int>(std::min<std::uint64_t>(*due - now, INT_MAX)) : 0;
-            if (wait > 0 && SDL_WaitEventTimeout(&ev, wait)) TranslateForBox(ev);
-        }
+        int timeout = TimeoutUntil(NextTimerDue());
+        if (timeout != 0 && NextSdlEvent(&ev, timeout)) TranslateForBox(ev);
     }
     m_pBox = outer;
     DamageLogical(box.Rect());

@@ -51,6 +51,8 @@ public:
     bool IsFullscreen() const { return m_bFullscreen; }
 
 private:
+    bool NextSdlEvent(SDL_Event *ev, int timeoutMs);
+    int TimeoutUntil(std::optional<std::uint64_t> deadlineMs);
     void Translate(const SDL_Event &ev);
     void TranslateForBox(const SDL_Event &ev);
     bool IsLeavingMotion(const SDL_Event &ev) const;
@@ -67,6 +69,7 @@ private:
     int FatalBox(const char *text, const char *caption);
 
     SDL_Window *m_pWindow = nullptr;
+    int m_nDisplayFd = -1; // the X display connection, to wait on
     bool m_bStarted = false;
     bool m_bShown = false;
     bool m_bFullscreen = false;
