@@ -3,6 +3,7 @@
 // memory-check runs of quarzel-replay. A summary goes to standard error.
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
