@@ -6,7 +6,9 @@
 #include <sys/time.h>
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -57,6 +59,10 @@ bool SdlHost::Start() {
     // The game takes no text input, so Xlib's compose table (thousands of
     // lines parsed while SDL opens the input method) is not needed.
     setenv("XCOMPOSEFILE", "/dev/null", 0);
+    // Without a session bus (no desktop session), D-Bus would try to launch
+    // one for SDL's input-method support, leaving a stray bus daemon behind;
+    // the game needs neither.
+    setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
     SDL_SetHint(SDL_HINT_APP_NAME, "Quarzel");
     SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Quarzel");
     SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, "Quarzel");
@@ -69,10 +75,15 @@ bool SdlHost::Start() {
     const char *asked = std::getenv("SDL_VIDEODRIVER");
     // fontconfig's start (reading its configuration and caches) and the
     // menu's faces are prepared beside SDL's own start, to bring the first
-    // picture sooner.
+    // picture sooner. SDL switches the process to the environment's locale
+    // while it opens the input method, and back; with that locale already
+    // set, the switch changes nothing the font thread could see. The "C"
+    // locale the program runs in is restored once both are done.
+    std::setlocale(LC_ALL, "");
     std::thread fonts([this] { LoadFonts(); });
     int rc = SDL_Init(SDL_INIT_VIDEO);
     fonts.join();
+    std::setlocale(LC_ALL, "C");
     if (rc != 0) {
         std::fprintf(stderr,
                      "quarzel: cannot open a window (%s).\n"
@@ -119,7 +130,11 @@ void SdlHost::Shutdown() {
 
 void SdlHost::BeforeExit(int) { Shutdown(); }
 
-std::uint64_t SdlHost::NowMs() { return SDL_GetTicks64(); }
+std::uint64_t SdlHost::NowMs() {
+    return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                          std::chrono::steady_clock::now() - m_start)
+                                          .count());
+}
 
 std::int64_t SdlHost::EpochSeconds() { return static_cast<std::int64_t>(std::time(nullptr)); }
 

@@ -6,6 +6,7 @@
 
 #include <SDL2/SDL.h>
 
+#include <chrono>
 #include <deque>
 #include <memory>
 #include <string>
@@ -71,6 +72,7 @@ private:
     SDL_Window *m_pWindow = nullptr;
     int m_nDisplayFd = -1; // the X display connection, to wait on
     bool m_bStarted = false;
+    std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
     bool m_bShown = false;
     bool m_bFullscreen = false;
     int m_nWindowScale = 1;
