@@ -1,6 +1,8 @@
 // The headless host: everything in memory, on a virtual clock.
 #include "platform/headless/headless_host.h"
 
+#include "platform/winapp.h"
+
 HeadlessHost::HeadlessHost(std::int64_t epochSeconds)
     : m_epochSeconds(epochSeconds), m_surface(GAME_WIDTH, GAME_HEIGHT) {}
 
@@ -31,4 +33,15 @@ int HeadlessHost::MessageBox(const char *text, const char *caption, unsigned sty
 
 void HeadlessHost::BeforeExit(int code) {
     if (m_onExit) m_onExit(code);
+}
+
+void RunVirtualTime(HeadlessHost &host, std::uint64_t ms) {
+    const std::uint64_t end = host.NowMs() + ms;
+    while (!QuitRequested()) {
+        auto due = NextTimerDue();
+        if (!due || *due > end) break;
+        if (*due > host.NowMs()) host.SetNowMs(*due);
+        DispatchDueTimer(host.NowMs());
+    }
+    if (!QuitRequested()) host.SetNowMs(end);
 }

@@ -75,3 +75,8 @@ private:
     const MenuBar *m_pMenu = nullptr;
     std::function<void(int)> m_onExit;
 };
+
+// Moves the virtual clock ms milliseconds on, delivering every timer tick of
+// the main window due on the way at its own due time (ties by ascending id,
+// each after a pending paint); stops where the program ends.
+void RunVirtualTime(HeadlessHost &host, std::uint64_t ms);

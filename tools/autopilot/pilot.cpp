@@ -103,17 +103,7 @@ void CPilot::Activate(int state) {
 void CPilot::Wait(std::uint64_t ms) {
     m_script << "wait " << ms << '\n';
     ++m_summary.nScriptLines;
-    const std::uint64_t end = m_host.NowMs() + ms;
-    while (!QuitRequested()) {
-        auto due = NextTimerDue();
-        if (!due || *due > end)
-            break;
-        if (*due > m_host.NowMs())
-            m_host.SetNowMs(*due);
-        DispatchDueTimer(m_host.NowMs());
-    }
-    if (!QuitRequested())
-        m_host.SetNowMs(end);
+    RunVirtualTime(m_host, ms);
     // The replay hands these to its trace; here nobody reads them.
     m_host.Sounds().clear();
     m_host.Boxes().clear();

@@ -45,21 +45,7 @@ void Replay::Send(EventKind kind, int id, int x, int y, int state) {
     DispatchToMainWindow(ev);
 }
 
-// Every tick due up to now + ms, in time order (ties by id), each at its own
-// due time; then the clock stands at now + ms.
-void Replay::Wait(std::uint64_t ms) {
-    const std::uint64_t end = m_host.NowMs() + ms;
-    while (!QuitRequested()) {
-        auto due = NextTimerDue();
-        if (!due || *due > end)
-            break;
-        if (*due > m_host.NowMs())
-            m_host.SetNowMs(*due);
-        DispatchDueTimer(m_host.NowMs());
-    }
-    if (!QuitRequested())
-        m_host.SetNowMs(end);
-}
+void Replay::Wait(std::uint64_t ms) { RunVirtualTime(m_host, ms); }
 
 bool Replay::Shot(const std::string &file) {
     std::string error;
