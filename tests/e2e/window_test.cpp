@@ -44,7 +44,7 @@ struct MenuModel {
     }
     // Centre of item `index` of the popup of bar item `bar` (sub-popup
     // items: level 1 after hovering the parent).
-    Point PopupItem(int bar, int level, int index, int parent = -1) {
+    CRect PopupItemRect(int bar, int level, int index, int parent = -1) {
         tracker->Cancel();
         tracker->OnMouseDown(BarItem(bar));
         if (level == 1) {
@@ -53,7 +53,16 @@ struct MenuModel {
         }
         CRect r = tracker->ItemRect(level, index);
         tracker->Cancel();
+        return r;
+    }
+    Point PopupItem(int bar, int level, int index, int parent = -1) {
+        CRect r = PopupItemRect(bar, level, index, parent);
         return Point{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+    // A point in the item's left margin, where no text is drawn.
+    Point ItemMargin(int bar, int level, int index, int parent = -1) {
+        CRect r = PopupItemRect(bar, level, index, parent);
+        return Point{r.left + 5, (r.top + r.bottom) / 2};
     }
     // The bar's picture when closed, 0xRRGGBB.
     Image Bar() {
@@ -137,19 +146,44 @@ protected:
         return g;
     }
 
-    // Chooses Start new game from the Game menu with two clicks.
+    // Waits up to timeoutMs for `done`, looking every 20 ms. The game runs
+    // beside the test on a busy machine; fixed pauses would be guesses.
+    template <class F> static bool WaitUntil(F done, int timeoutMs = 4000) {
+        for (int t = 0; t < timeoutMs; t += 20) {
+            if (done()) return true;
+            Pause(20);
+        }
+        return done();
+    }
+
+    // A drop-down item is shown when its left margin is menu grey.
+    static bool ItemShown(GameProcess &g, MenuModel &m, int bar, int level, int index,
+                          int parent = -1) {
+        Point p = m.ItemMargin(bar, level, index, parent);
+        return g.Shot().At(p.x, p.y) == BAR_GREY;
+    }
+
+    // Clicks bar item `bar` and waits for its drop-down.
+    void OpenMenu(GameProcess &g, MenuModel &m, int bar) {
+        Point p = m.BarItem(bar);
+        g.ClickAt(p.x, p.y);
+        ASSERT_TRUE(WaitUntil([&] { return ItemShown(g, m, bar, 0, 0); })) << "menu did not open";
+    }
+
+    // Chooses Start new game from the Game menu with two clicks and waits
+    // for the paddle.
     void NewGameByMenu(GameProcess &g, MenuModel &m) {
-        Point bar = m.BarItem(0);
-        g.ClickAt(bar.x, bar.y);
-        Pause(150);
+        OpenMenu(g, m, 0);
         Point item = m.PopupItem(0, 0, 0);
         g.ClickAt(item.x, item.y);
         g.MoveToClient(225, 300);
-        Pause(150);
+        ASSERT_TRUE(WaitUntil([&] { return PaddleLeft(g) != -1 && !ItemShown(g, m, 0, 0, 0); }))
+            << "no new game";
     }
 
-    // True when the play field changes within `ms`.
-    bool FieldMoves(GameProcess &g, int ms = 600) {
+    // True when the play field changes within `ms` (returns as soon as it
+    // does).
+    bool FieldMoves(GameProcess &g, int ms = 2000) {
         Image before = g.Field();
         for (int t = 0; t < ms; t += 50) {
             Pause(50);
@@ -180,6 +214,10 @@ TEST_F(WindowTest, StartsWithTitleBoardBelowEnglishMenuAtItsPlace) {
     EXPECT_EQ(width, LOGICAL_WIDTH);
     EXPECT_EQ(height, LOGICAL_HEIGHT);
     EXPECT_EQ(s_x->ClassName(w), "quarzel");
+    long iconW = 0, iconH = 0;
+    EXPECT_TRUE(s_x->IconSize(w, &iconW, &iconH)) << "no window icon";
+    EXPECT_EQ(iconW, 32);
+    EXPECT_EQ(iconH, 32);
 
     MenuModel english("qzlmenu_eng");
     EXPECT_EQ(g->Shot().Crop(0, 0, LOGICAL_WIDTH, MENU_BAR_HEIGHT), english.Bar())
@@ -208,7 +246,7 @@ TEST_F(WindowTest, NewGameFromMenuShowsPaddleBallAndFiveRows) {
     EXPECT_NE(PaddleLeft(*g), -1);
     EXPECT_TRUE(HasColour(field.Crop(FIELD_LEFT, 60, FIELD_RIGHT - FIELD_LEFT, 340), 0xC0C0C0))
         << "no ball in the field";
-    EXPECT_TRUE(FieldMoves(*g));
+    EXPECT_TRUE(FieldMoves(*g, 2000));
     Pause(600);
     KeepShot(*g, "window-game.png");
     int rows = 0;
@@ -225,15 +263,12 @@ TEST_F(WindowTest, OpeningTheMenuPausesTheGameUntilContinue) {
     NewGameByMenu(*g, m);
     ASSERT_TRUE(FieldMoves(*g)) << "the game does not run";
 
-    Point bar = m.BarItem(0);
-    g->ClickAt(bar.x, bar.y);
-    Pause(200);
     // The drop-down is drawn below the bar, grey over the black field.
-    Point item = m.PopupItem(0, 0, 0);
-    EXPECT_EQ(g->Shot().At(item.x, item.y), BAR_GREY);
-    Point hover = m.PopupItem(0, 0, 1);
+    OpenMenu(*g, m, 0);
+    Point hover = m.PopupItem(0, 0, 1), margin = m.ItemMargin(0, 0, 1);
     g->MoveTo(hover.x, hover.y);
-    Pause(100);
+    ASSERT_TRUE(WaitUntil([&] { return g->Shot().At(margin.x, margin.y) == 0x000080; }))
+        << "the item under the mouse is not lit";
     KeepShot(*g, "window-menu.png");
     Image before = g->Field();
     Pause(700);
@@ -242,33 +277,35 @@ TEST_F(WindowTest, OpeningTheMenuPausesTheGameUntilContinue) {
     // Closed without a choice, the game stays paused.
     g->Key("Escape");
     g->Key("Escape");
-    Pause(100);
+    ASSERT_TRUE(WaitUntil([&] { return !ItemShown(*g, m, 0, 0, 0); }));
     g->MoveToClient(520, 300);
     EXPECT_FALSE(FieldMoves(*g, 700));
 
     // Continue resumes it.
-    g->ClickAt(bar.x, bar.y);
-    Pause(150);
+    OpenMenu(*g, m, 0);
     Point cont = m.PopupItem(0, 0, 1);
     g->ClickAt(cont.x, cont.y);
     g->MoveToClient(520, 300);
-    EXPECT_TRUE(FieldMoves(*g));
+    EXPECT_TRUE(FieldMoves(*g, 2000));
 }
 
 TEST_F(WindowTest, KeyboardOpensMenuAndChoosesItems) {
     auto g = Start();
+    MenuModel m("qzlmenu_eng");
     // F10 highlights Game; Down opens it on its first item; Enter chooses.
     g->Key("F10");
-    Pause(100);
     g->Key("Down");
-    Pause(100);
+    ASSERT_TRUE(WaitUntil([&] {
+        Point p = m.ItemMargin(0, 0, 0);
+        return g->Shot().At(p.x, p.y) == 0x000080;
+    })) << "Down did not open the menu on its first item";
     g->Key("Return");
-    Pause(300);
-    EXPECT_GE(PaddleLeft(*g), FIELD_LEFT) << "Start new game was not chosen";
-    EXPECT_TRUE(FieldMoves(*g));
-    // Alt alone, then Escape twice: nothing chosen, the game paused.
+    EXPECT_TRUE(WaitUntil([&] { return PaddleLeft(*g) != -1; })) << "Start new game not chosen";
+    EXPECT_TRUE(FieldMoves(*g, 2000));
+    // Alt alone, then Escape: nothing chosen, the game paused.
     g->Key("alt");
-    Pause(100);
+    ASSERT_TRUE(WaitUntil([&] { return g->Shot().At(m.BarItem(0).x, 3) == 0x000080; }))
+        << "Alt did not highlight the bar";
     g->Key("Escape");
     EXPECT_FALSE(FieldMoves(*g, 600));
 }
@@ -277,27 +314,29 @@ TEST_F(WindowTest, PaddleFollowsTheMouseBetweenTheWalls) {
     auto g = Start();
     MenuModel m("qzlmenu_eng");
     NewGameByMenu(*g, m);
-    auto paddleAt = [&](int cx) {
+    // Moves the mouse and waits for the paddle to show `expected` (or, with
+    // none given, to settle anywhere).
+    auto paddleAt = [&](int cx, int expected) {
         g->MoveToClient(cx, 300);
-        Pause(120);
+        WaitUntil([&] { return PaddleLeft(*g) == expected; }, 2000);
         return PaddleLeft(*g);
     };
-    int at200 = paddleAt(200);
-    ASSERT_NE(at200, -1);
-    EXPECT_EQ(paddleAt(250), at200 + 50);
+    g->MoveToClient(200, 300);
+    ASSERT_TRUE(WaitUntil([&] { return PaddleLeft(*g) > 150 && PaddleLeft(*g) < 250; }));
+    int at200 = PaddleLeft(*g);
+    EXPECT_EQ(paddleAt(250, at200 + 50), at200 + 50);
     // The paddle's left edge stops at the left wall (x 32), its right edge at
     // the right wall (x 418, the paddle being 40 wide).
-    EXPECT_EQ(paddleAt(5), at200 + FIELD_LEFT - 200) << "not stopped at the left wall";
-    EXPECT_EQ(paddleAt(440), at200 + (FIELD_RIGHT - 40) - 200) << "not stopped at the right wall";
+    int left = at200 + FIELD_LEFT - 200, right = at200 + (FIELD_RIGHT - 40) - 200;
+    EXPECT_EQ(paddleAt(5, left), left) << "not stopped at the left wall";
+    EXPECT_EQ(paddleAt(440, right), right) << "not stopped at the right wall";
 
     // Over the menu bar and outside the window the mouse is not seen.
-    int at = paddleAt(300);
+    int at = paddleAt(300, at200 + 100);
     g->MoveTo(100, 5);
-    Pause(100);
     g->MoveTo(700, 200);
-    Pause(100);
     g->MoveTo(200, 600);
-    Pause(100);
+    Pause(300);
     EXPECT_EQ(PaddleLeft(*g), at);
 }
 
@@ -308,11 +347,11 @@ TEST_F(WindowTest, FocusOnAnotherWindowPausesTheGame) {
     g->MoveToClient(520, 300);
     ASSERT_TRUE(FieldMoves(*g));
     Window other = s_x->OpenOtherWindow();
-    Pause(200);
+    Pause(300);
     EXPECT_FALSE(FieldMoves(*g, 700)) << "the game went on without the focus";
     // Coming back does not resume it.
     s_x->Focus(g->Win());
-    Pause(200);
+    Pause(300);
     EXPECT_FALSE(FieldMoves(*g, 500));
     s_x->CloseOtherWindow(other);
 }
@@ -320,21 +359,22 @@ TEST_F(WindowTest, FocusOnAnotherWindowPausesTheGame) {
 TEST_F(WindowTest, LanguageSwitchShowsGermanBarAndStoresIt) {
     auto g = Start();
     MenuModel english("qzlmenu_eng");
-    Point options = english.BarItem(1);
-    g->ClickAt(options.x, options.y);
-    Pause(150);
+    OpenMenu(*g, english, 1);
     Point language = english.PopupItem(1, 0, 0);
     g->MoveTo(language.x, language.y);
-    Pause(150);
+    ASSERT_TRUE(WaitUntil([&] { return ItemShown(*g, english, 1, 1, 1, 0); }))
+        << "the Language sub-popup did not open";
     Point deutsch = english.PopupItem(1, 1, 1, 0);
     g->ClickAt(deutsch.x, deutsch.y);
     g->MoveToClient(520, 300);
-    Pause(200);
 
     MenuModel german("qzlmenu_ger");
-    EXPECT_EQ(g->Shot().Crop(0, 0, LOGICAL_WIDTH, MENU_BAR_HEIGHT), german.Bar())
-        << "the bar should show Spiel, Optionen, Info";
-    EXPECT_EQ(g->ReadFile("quarzel.ini"), "Language=0\n");
+    Image germanBar = german.Bar();
+    EXPECT_TRUE(WaitUntil([&] {
+        return g->Shot().Crop(0, 0, LOGICAL_WIDTH, MENU_BAR_HEIGHT) == germanBar;
+    })) << "the bar should show Spiel, Optionen, Info";
+    EXPECT_TRUE(WaitUntil([&] { return g->ReadFile("quarzel.ini") == "Language=0\n"; }))
+        << g->ReadFile("quarzel.ini");
     // A repaint brings the German labels onto the panel.
     Window other = s_x->OpenOtherWindow();
     s_x->CloseOtherWindow(other);
@@ -347,23 +387,24 @@ TEST_F(WindowTest, InfoBoxIsModalAndClosesWithEnter) {
     auto g = Start();
     MenuModel m("qzlmenu_eng");
     Image board = g->Client(0, 0, CLIENT_WIDTH, CLIENT_HEIGHT);
-    Point info = m.BarItem(2);
-    g->ClickAt(info.x, info.y);
-    Pause(150);
+    OpenMenu(*g, m, 2);
     Point item = m.PopupItem(2, 0, 0);
     g->ClickAt(item.x, item.y);
-    Pause(300);
     // The box's navy caption bar lies over the middle of the window.
-    EXPECT_TRUE(HasColour(g->Shot().Crop(100, 100, 400, 250), 0x000080));
-    KeepShot(*g, "window-info.png");
-    // While it is open the menu does not open.
-    g->ClickAt(info.x, info.y);
-    Pause(150);
-    g->Key("Return");
-    Pause(200);
+    auto boxShown = [&] { return HasColour(g->Shot().Crop(100, 100, 400, 250), 0x000080); };
+    ASSERT_TRUE(WaitUntil(boxShown)) << "no info box";
     g->MoveToClient(520, 300);
     Pause(100);
-    EXPECT_EQ(g->Client(0, 0, CLIENT_WIDTH, CLIENT_HEIGHT), board)
+    KeepShot(*g, "window-info.png");
+    // While it is open the menu does not open.
+    Point info = m.BarItem(2);
+    g->ClickAt(info.x, info.y);
+    Pause(300);
+    EXPECT_FALSE(ItemShown(*g, m, 2, 0, 0));
+    EXPECT_TRUE(boxShown());
+    g->Key("Return");
+    g->MoveToClient(520, 300);
+    EXPECT_TRUE(WaitUntil([&] { return g->Client(0, 0, CLIENT_WIDTH, CLIENT_HEIGHT) == board; }))
         << "the box left marks on the game's picture";
     ASSERT_TRUE(g->Running());
 }

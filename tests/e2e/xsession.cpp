@@ -200,6 +200,24 @@ std::string XSession::ClassName(Window w) {
     return out;
 }
 
+bool XSession::IconSize(Window w, long *width, long *height) {
+    Atom prop = XInternAtom(m_pDisplay, "_NET_WM_ICON", False);
+    Atom type;
+    int format;
+    unsigned long n, after;
+    unsigned char *data = nullptr;
+    if (XGetWindowProperty(m_pDisplay, w, prop, 0, 2, False, XA_CARDINAL, &type, &format, &n, &after,
+                           &data) != Success || !data)
+        return false;
+    bool ok = n == 2;
+    if (ok) {
+        *width = reinterpret_cast<long *>(data)[0];
+        *height = reinterpret_cast<long *>(data)[1];
+    }
+    XFree(data);
+    return ok;
+}
+
 bool XSession::FrameExtents(Window w, long extents[4]) {
     Atom prop = XInternAtom(m_pDisplay, "_NET_FRAME_EXTENTS", False);
     Atom type;

@@ -43,6 +43,8 @@ public:
     // Root position and size of a window.
     bool Geometry(Window w, int *x, int *y, int *width, int *height);
     std::string ClassName(Window w);
+    // Width and height of the first icon image a window offers (_NET_WM_ICON).
+    bool IconSize(Window w, long *width, long *height);
     // The window manager's frame round a window: left, right, top, bottom.
     bool FrameExtents(Window w, long extents[4]);
     void Focus(Window w);
