@@ -5,7 +5,8 @@
 
 int main() {
     SdlHost host;
-    if (!host.Start()) return 1;
+    if (!host.Start())
+        return 1;
     SetHost(&host);
     int code = RunApplication(host, SW_SHOWNORMAL);
     host.Shutdown();

@@ -8,11 +8,15 @@
 #include <cstdio>
 #include <cstring>
 
-SoundPlayer::~SoundPlayer() { Close(); }
+SoundPlayer::~SoundPlayer() {
+    Close();
+}
 
 bool SoundPlayer::Open() {
-    if (m_state == State::Open) return true;
-    if (m_state == State::Unavailable) return false;
+    if (m_state == State::Open)
+        return true;
+    if (m_state == State::Unavailable)
+        return false;
     m_state = State::Unavailable;
     if (SDL_WasInit(SDL_INIT_AUDIO) == 0) {
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
@@ -33,7 +37,8 @@ bool SoundPlayer::Open() {
     m_dev = SDL_OpenAudioDevice(nullptr, 0, &want, &m_spec, 0);
     if (m_dev == 0) {
         std::fprintf(stderr, "quarzel: no sound: %s\n", SDL_GetError());
-        if (m_bInitedSubsystem) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        if (m_bInitedSubsystem)
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
         m_bInitedSubsystem = false;
         return false;
     }
@@ -59,9 +64,11 @@ void SoundPlayer::Close() {
         SDL_CloseAudioDevice(m_dev);
         m_dev = 0;
     }
-    if (m_bInitedSubsystem) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (m_bInitedSubsystem)
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
     m_bInitedSubsystem = false;
-    if (m_state == State::Open) m_state = State::Unavailable;
+    if (m_state == State::Open)
+        m_state = State::Unavailable;
     m_cache.clear();
 }
 
@@ -70,14 +77,15 @@ std::shared_ptr<const SoundPlayer::Clip> SoundPlayer::Load(const std::string &pa
     SDL_AudioSpec wav{};
     Uint8 *buf = nullptr;
     Uint32 len = 0;
-    if (!SDL_LoadWAV(path.c_str(), &wav, &buf, &len)) return nullptr;
+    if (!SDL_LoadWAV(path.c_str(), &wav, &buf, &len))
+        return nullptr;
     if (len == 0) { // a file without samples: nothing to play (and no copy from an empty buffer)
         SDL_FreeWAV(buf);
         return nullptr;
     }
     SDL_AudioCVT cvt;
-    if (SDL_BuildAudioCVT(&cvt, wav.format, wav.channels, wav.freq, m_spec.format,
-                          m_spec.channels, m_spec.freq) < 0) {
+    if (SDL_BuildAudioCVT(&cvt, wav.format, wav.channels, wav.freq, m_spec.format, m_spec.channels,
+                          m_spec.freq) < 0) {
         SDL_FreeWAV(buf);
         return nullptr;
     }
@@ -87,7 +95,8 @@ std::shared_ptr<const SoundPlayer::Clip> SoundPlayer::Load(const std::string &pa
     SDL_FreeWAV(buf);
     cvt.buf = clip->bytes.data();
     cvt.len = static_cast<int>(len);
-    if (cvt.needed && SDL_ConvertAudio(&cvt) != 0) return nullptr;
+    if (cvt.needed && SDL_ConvertAudio(&cvt) != 0)
+        return nullptr;
     clip->bytes.resize(cvt.needed ? static_cast<size_t>(cvt.len_cvt) : len);
     // Whole frames only.
     size_t frame = static_cast<size_t>(SDL_AUDIO_BITSIZE(m_spec.format) / 8) * m_spec.channels;
@@ -96,12 +105,16 @@ std::shared_ptr<const SoundPlayer::Clip> SoundPlayer::Load(const std::string &pa
 }
 
 bool SoundPlayer::Play(const char *fileName) {
-    if (!fileName || !*fileName) return false;
+    if (!fileName || !*fileName)
+        return false;
     struct stat st;
-    if (::stat(fileName, &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    if (!Open()) return false;
+    if (::stat(fileName, &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    if (!Open())
+        return false;
 
-    std::int64_t mtime = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    std::int64_t mtime =
+        static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     std::int64_t size = static_cast<std::int64_t>(st.st_size);
     CacheEntry &entry = m_cache[fileName];
     if (entry.mtimeNs != mtime || entry.size != size) {
@@ -109,7 +122,8 @@ bool SoundPlayer::Play(const char *fileName) {
         entry.mtimeNs = mtime;
         entry.size = size;
     }
-    if (!entry.clip || entry.clip->bytes.empty()) return false;
+    if (!entry.clip || entry.clip->bytes.empty())
+        return false;
 
     std::shared_ptr<const Clip> old;
     {
@@ -156,10 +170,12 @@ void SoundPlayer::Fill(Uint8 *stream, int len) {
         m_nPos += done;
         // The cache still holds the clip, so dropping it here frees nothing
         // unless the file changed meanwhile.
-        if (m_nPos >= m_playing->bytes.size()) m_playing = nullptr;
+        if (m_nPos >= m_playing->bytes.size())
+            m_playing = nullptr;
         m_nSilentBuffers = 0;
     } else {
         ++m_nSilentBuffers;
     }
-    if (done < n) std::memset(stream + done, m_spec.silence, n - done);
+    if (done < n)
+        std::memset(stream + done, m_spec.silence, n - done);
 }

@@ -6,12 +6,17 @@
 namespace ui {
 
 namespace {
-void HLine(Surface &s, int x0, int x1, int y, COLORREF c) { s.Fill(CRect(x0, y, x1, y + 1), c); }
-void VLine(Surface &s, int x, int y0, int y1, COLORREF c) { s.Fill(CRect(x, y0, x + 1, y1), c); }
+void HLine(Surface &s, int x0, int x1, int y, COLORREF c) {
+    s.Fill(CRect(x0, y, x1, y + 1), c);
+}
+void VLine(Surface &s, int x, int y0, int y1, COLORREF c) {
+    s.Fill(CRect(x, y0, x + 1, y1), c);
+}
 
 void Edge(Surface &s, const CRect &rc, COLORREF outerTL, COLORREF innerTL, COLORREF innerBR,
           COLORREF outerBR) {
-    if (rc.Width() < 4 || rc.Height() < 4) return;
+    if (rc.Width() < 4 || rc.Height() < 4)
+        return;
     int l = rc.left, t = rc.top, r = rc.right - 1, b = rc.bottom - 1;
     HLine(s, l, r, t, outerTL);
     VLine(s, l, t, b, outerTL);
@@ -24,11 +29,16 @@ void Edge(Surface &s, const CRect &rc, COLORREF outerTL, COLORREF innerTL, COLOR
 }
 } // namespace
 
-void RaisedEdge(Surface &s, const CRect &rc) { Edge(s, rc, FACE, LIGHT, SHADOW, DARK); }
-void SunkenEdge(Surface &s, const CRect &rc) { Edge(s, rc, SHADOW, DARK, FACE, LIGHT); }
+void RaisedEdge(Surface &s, const CRect &rc) {
+    Edge(s, rc, FACE, LIGHT, SHADOW, DARK);
+}
+void SunkenEdge(Surface &s, const CRect &rc) {
+    Edge(s, rc, SHADOW, DARK, FACE, LIGHT);
+}
 
 void Frame(Surface &s, const CRect &rc, COLORREF c) {
-    if (rc.IsEmpty()) return;
+    if (rc.IsEmpty())
+        return;
     HLine(s, rc.left, rc.right, rc.top, c);
     HLine(s, rc.left, rc.right, rc.bottom - 1, c);
     VLine(s, rc.left, rc.top, rc.bottom, c);
@@ -47,12 +57,14 @@ void FocusFrame(Surface &s, const CRect &rc) {
 }
 
 void Text(Surface &s, const FontFace *font, int x, int y, const std::string &text, COLORREF c) {
-    if (!font || text.empty()) return;
+    if (!font || text.empty())
+        return;
     font->Draw(s, x, y, text.data(), static_cast<int>(text.size()), c, c, false);
 }
 
 int TextWidth(const FontFace *font, const std::string &text) {
-    if (!font) return 0;
+    if (!font)
+        return 0;
     return font->TextExtent(text.data(), static_cast<int>(text.size()));
 }
 

@@ -30,8 +30,7 @@ void FocusFrame(Surface &s, const CRect &rc);
 
 // Draws Latin-1 text with its cell's top-left corner at (x, y), without a
 // background. Nothing without a font.
-void Text(Surface &s, const FontFace *font, int x, int y, const std::string &text,
-          COLORREF colour);
+void Text(Surface &s, const FontFace *font, int x, int y, const std::string &text, COLORREF colour);
 int TextWidth(const FontFace *font, const std::string &text);
 
 } // namespace ui

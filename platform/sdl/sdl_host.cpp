@@ -47,9 +47,13 @@ bool IsHeadlessDriver(const char *name) {
 
 } // namespace
 
-SdlHost::SdlHost() : m_surface(GAME_WIDTH, GAME_HEIGHT) { m_surface.TrackDamage(true); }
+SdlHost::SdlHost() : m_surface(GAME_WIDTH, GAME_HEIGHT) {
+    m_surface.TrackDamage(true);
+}
 
-SdlHost::~SdlHost() { Shutdown(); }
+SdlHost::~SdlHost() {
+    Shutdown();
+}
 
 bool SdlHost::Start() {
     // Desktop manners: the class name the window manager sees, the name the
@@ -113,22 +117,29 @@ void SdlHost::LoadFonts() {
 }
 
 void SdlHost::EnsureFonts() {
-    if (m_menu) return;
-    if (!m_font) LoadFonts();
+    if (m_menu)
+        return;
+    if (!m_font)
+        LoadFonts();
     m_menu = std::make_unique<MenuTracker>(m_font, [this](const Event &ev) { Queue(ev); });
 }
 
 void SdlHost::Shutdown() {
     m_sound.Close();
-    if (m_pShadow) SDL_FreeSurface(m_pShadow);
+    if (m_pShadow)
+        SDL_FreeSurface(m_pShadow);
     m_pShadow = nullptr;
-    if (m_pWindow) SDL_DestroyWindow(m_pWindow);
+    if (m_pWindow)
+        SDL_DestroyWindow(m_pWindow);
     m_pWindow = nullptr;
-    if (m_bStarted) SDL_Quit();
+    if (m_bStarted)
+        SDL_Quit();
     m_bStarted = false;
 }
 
-void SdlHost::BeforeExit(int) { Shutdown(); }
+void SdlHost::BeforeExit(int) {
+    Shutdown();
+}
 
 std::uint64_t SdlHost::NowMs() {
     return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -136,13 +147,17 @@ std::uint64_t SdlHost::NowMs() {
                                           .count());
 }
 
-std::int64_t SdlHost::EpochSeconds() { return static_cast<std::int64_t>(std::time(nullptr)); }
+std::int64_t SdlHost::EpochSeconds() {
+    return static_cast<std::int64_t>(std::time(nullptr));
+}
 
 bool SdlHost::CreateWindow(const WindowSpec &spec) {
-    if (!m_bStarted || m_pWindow) return m_pWindow != nullptr;
+    if (!m_bStarted || m_pWindow)
+        return m_pWindow != nullptr;
     EnsureFonts();
     SDL_Rect usable;
-    if (SDL_GetDisplayUsableBounds(0, &usable) == 0) m_nWindowScale = WindowScale(usable.w, usable.h);
+    if (SDL_GetDisplayUsableBounds(0, &usable) == 0)
+        m_nWindowScale = WindowScale(usable.w, usable.h);
     std::string title = Latin1ToUtf8(spec.title.c_str());
     m_pWindow = SDL_CreateWindow(title.c_str(), spec.left, spec.top, LOGICAL_WIDTH * m_nWindowScale,
                                  LOGICAL_HEIGHT * m_nWindowScale, SDL_WINDOW_HIDDEN);
@@ -157,8 +172,10 @@ bool SdlHost::CreateWindow(const WindowSpec &spec) {
                                                         SDL_PIXELFORMAT_ABGR8888);
         if (s) {
             for (int y = 0; y < icon.Height(); ++y) {
-                auto *row = reinterpret_cast<Uint32 *>(static_cast<Uint8 *>(s->pixels) + y * s->pitch);
-                for (int x = 0; x < icon.Width(); ++x) row[x] = icon.Row(y)[x] | 0xFF000000u;
+                auto *row =
+                    reinterpret_cast<Uint32 *>(static_cast<Uint8 *>(s->pixels) + y * s->pitch);
+                for (int x = 0; x < icon.Width(); ++x)
+                    row[x] = icon.Row(y)[x] | 0xFF000000u;
             }
             SDL_SetWindowIcon(m_pWindow, s);
             SDL_FreeSurface(s);
@@ -168,7 +185,8 @@ bool SdlHost::CreateWindow(const WindowSpec &spec) {
 }
 
 void SdlHost::ShowWindow(int nCmdShow) {
-    if (!m_pWindow) return;
+    if (!m_pWindow)
+        return;
     if (nCmdShow == SW_HIDE) {
         SDL_HideWindow(m_pWindow);
         m_bShown = false;
@@ -176,17 +194,22 @@ void SdlHost::ShowWindow(int nCmdShow) {
     }
     SDL_ShowWindow(m_pWindow);
     m_bShown = true;
-    if (nCmdShow == SW_SHOWMINIMIZED) SDL_MinimizeWindow(m_pWindow);
-    if (nCmdShow == SW_SHOWMAXIMIZED && !m_bFullscreen) ToggleFullscreen();
+    if (nCmdShow == SW_SHOWMINIMIZED)
+        SDL_MinimizeWindow(m_pWindow);
+    if (nCmdShow == SW_SHOWMAXIMIZED && !m_bFullscreen)
+        ToggleFullscreen();
     RefreshPlacement();
     m_bFullRedraw = true;
 }
 
 void SdlHost::DestroyWindow() {
-    if (m_menu) m_menu->SetMenu(nullptr);
-    if (m_pShadow) SDL_FreeSurface(m_pShadow);
+    if (m_menu)
+        m_menu->SetMenu(nullptr);
+    if (m_pShadow)
+        SDL_FreeSurface(m_pShadow);
     m_pShadow = nullptr;
-    if (m_pWindow) SDL_DestroyWindow(m_pWindow);
+    if (m_pWindow)
+        SDL_DestroyWindow(m_pWindow);
     m_pWindow = nullptr;
     m_nDisplayFd = -1;
     m_bShown = false;
@@ -198,18 +221,20 @@ void SdlHost::SetMenuBar(const MenuBar *menu) {
 }
 
 void SdlHost::RefreshPlacement() {
-    if (!m_pWindow) return;
+    if (!m_pWindow)
+        return;
     SDL_Surface *ws = SDL_GetWindowSurface(m_pWindow);
-    if (!ws) return;
+    if (!ws)
+        return;
     int scale = m_bFullscreen ? FullscreenScale(ws->w, ws->h) : m_nWindowScale;
     m_placement = Placement::Centred(scale, ws->w, ws->h);
     m_nTargetW = ws->w;
     m_nTargetH = ws->h;
-    bool direct = ws->format->BytesPerPixel == 4 &&
-                  (ws->format->format == SDL_PIXELFORMAT_RGB888 ||
-                   ws->format->format == SDL_PIXELFORMAT_ARGB8888 ||
-                   ws->format->format == SDL_PIXELFORMAT_BGR888 ||
-                   ws->format->format == SDL_PIXELFORMAT_ABGR8888);
+    bool direct =
+        ws->format->BytesPerPixel == 4 && (ws->format->format == SDL_PIXELFORMAT_RGB888 ||
+                                           ws->format->format == SDL_PIXELFORMAT_ARGB8888 ||
+                                           ws->format->format == SDL_PIXELFORMAT_BGR888 ||
+                                           ws->format->format == SDL_PIXELFORMAT_ABGR8888);
     if (m_pShadow && (direct || m_pShadow->w != ws->w || m_pShadow->h != ws->h)) {
         SDL_FreeSurface(m_pShadow);
         m_pShadow = nullptr;
@@ -225,24 +250,31 @@ void SdlHost::Present() {
         return;
     }
     SDL_Surface *ws = SDL_GetWindowSurface(m_pWindow);
-    if (!ws) return;
+    if (!ws)
+        return;
     SDL_Surface *target = m_pShadow ? m_pShadow : ws;
     if (ws->w != m_nTargetW || ws->h != m_nTargetH) {
         RefreshPlacement();
         ws = SDL_GetWindowSurface(m_pWindow);
-        if (!ws) return;
+        if (!ws)
+            return;
         target = m_pShadow ? m_pShadow : ws;
     }
 
     std::vector<CRect> damage;
     damage.swap(m_damage);
-    for (const CRect &r : m_surface.TakeDamage()) damage.push_back(Compositor::GameToLogical(r));
-    for (const CRect &r : m_menu->TakeDamage()) damage.push_back(r);
-    if (m_bFullRedraw) damage.assign(1, CRect(0, 0, LOGICAL_WIDTH, LOGICAL_HEIGHT));
-    if (damage.empty()) return;
+    for (const CRect &r : m_surface.TakeDamage())
+        damage.push_back(Compositor::GameToLogical(r));
+    for (const CRect &r : m_menu->TakeDamage())
+        damage.push_back(r);
+    if (m_bFullRedraw)
+        damage.assign(1, CRect(0, 0, LOGICAL_WIDTH, LOGICAL_HEIGHT));
+    if (damage.empty())
+        return;
 
     std::vector<const Overlay *> overlays = m_menu->Overlays();
-    if (m_pBox) overlays.push_back(&m_pBox->GetOverlay());
+    if (m_pBox)
+        overlays.push_back(&m_pBox->GetOverlay());
 
     PixelTarget pt;
     pt.pixels = static_cast<std::uint32_t *>(target->pixels);
@@ -255,13 +287,16 @@ void SdlHost::Present() {
                    : PixelTarget::Order::Xrgb;
 
     std::vector<SDL_Rect> rects;
-    if (m_bFullRedraw) Compositor::Clear(pt);
+    if (m_bFullRedraw)
+        Compositor::Clear(pt);
     for (const CRect &r : damage) {
         CRect w = Compositor::Compose(m_surface, overlays, r, m_placement, pt);
-        if (!w.IsEmpty()) rects.push_back(SDL_Rect{w.left, w.top, w.Width(), w.Height()});
+        if (!w.IsEmpty())
+            rects.push_back(SDL_Rect{w.left, w.top, w.Width(), w.Height()});
     }
     if (m_pShadow) {
-        if (m_bFullRedraw) rects.assign(1, SDL_Rect{0, 0, ws->w, ws->h});
+        if (m_bFullRedraw)
+            rects.assign(1, SDL_Rect{0, 0, ws->w, ws->h});
         for (SDL_Rect &r : rects) {
             SDL_Rect d = r;
             SDL_BlitSurface(m_pShadow, &r, ws, &d);
@@ -297,25 +332,32 @@ void SdlHost::Queue(const Event &ev) {
 
 std::optional<Event> SdlHost::PollEvent() {
     SDL_Event ev;
-    while (m_queue.empty() && m_bStarted && SDL_PollEvent(&ev)) Translate(ev);
-    if (m_queue.empty()) return std::nullopt;
+    while (m_queue.empty() && m_bStarted && SDL_PollEvent(&ev))
+        Translate(ev);
+    if (m_queue.empty())
+        return std::nullopt;
     Event out = m_queue.front();
     m_queue.pop_front();
     return out;
 }
 
 bool SdlHost::WaitForEvent(std::optional<std::uint64_t> deadlineMs) {
-    if (!m_queue.empty()) return true;
-    if (!m_bStarted || !m_pWindow) return false;
+    if (!m_queue.empty())
+        return true;
+    if (!m_bStarted || !m_pWindow)
+        return false;
     SDL_Event ev;
-    if (NextSdlEvent(&ev, TimeoutUntil(deadlineMs))) Translate(ev);
+    if (NextSdlEvent(&ev, TimeoutUntil(deadlineMs)))
+        Translate(ev);
     return true;
 }
 
 int SdlHost::TimeoutUntil(std::optional<std::uint64_t> deadlineMs) {
-    if (!deadlineMs) return -1;
+    if (!deadlineMs)
+        return -1;
     std::uint64_t now = NowMs();
-    if (*deadlineMs <= now) return 0;
+    if (*deadlineMs <= now)
+        return 0;
     return static_cast<int>(std::min<std::uint64_t>(*deadlineMs - now, INT_MAX));
 }
 
@@ -326,8 +368,10 @@ int SdlHost::TimeoutUntil(std::optional<std::uint64_t> deadlineMs) {
 // can reach the server after the window is gone (an X error that ends the
 // process when the window closes at once).
 bool SdlHost::NextSdlEvent(SDL_Event *ev, int timeoutMs) {
-    if (SDL_PollEvent(ev)) return true;
-    if (timeoutMs == 0) return false;
+    if (SDL_PollEvent(ev))
+        return true;
+    if (timeoutMs == 0)
+        return false;
     if (m_nDisplayFd >= 0) {
         pollfd p{m_nDisplayFd, POLLIN, 0};
         ::poll(&p, 1, timeoutMs); // a signal ends the wait early; SDL turns it into an event
@@ -338,14 +382,27 @@ bool SdlHost::NextSdlEvent(SDL_Event *ev, int timeoutMs) {
 
 bool SdlHost::MenuKeyFor(SDL_Keycode sym, MenuKey *out) const {
     switch (sym) {
-    case SDLK_LEFT: *out = MenuKey::Left; return true;
-    case SDLK_RIGHT: *out = MenuKey::Right; return true;
-    case SDLK_UP: *out = MenuKey::Up; return true;
-    case SDLK_DOWN: *out = MenuKey::Down; return true;
+    case SDLK_LEFT:
+        *out = MenuKey::Left;
+        return true;
+    case SDLK_RIGHT:
+        *out = MenuKey::Right;
+        return true;
+    case SDLK_UP:
+        *out = MenuKey::Up;
+        return true;
+    case SDLK_DOWN:
+        *out = MenuKey::Down;
+        return true;
     case SDLK_RETURN:
-    case SDLK_KP_ENTER: *out = MenuKey::Enter; return true;
-    case SDLK_ESCAPE: *out = MenuKey::Escape; return true;
-    default: return false;
+    case SDLK_KP_ENTER:
+        *out = MenuKey::Enter;
+        return true;
+    case SDLK_ESCAPE:
+        *out = MenuKey::Escape;
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -353,21 +410,25 @@ void SdlHost::OnKeyDown(const SDL_KeyboardEvent &key) {
     SDL_Keycode sym = key.keysym.sym;
     if (sym == SDLK_LALT || sym == SDLK_RALT) {
         // Alt alone, pressed and released, opens the menu.
-        if (!key.repeat) m_bAltPending = true;
+        if (!key.repeat)
+            m_bAltPending = true;
         return;
     }
     bool alt = (key.keysym.mod & KMOD_ALT) != 0;
     m_bAltPending = false;
     if (sym == SDLK_F11 || (alt && (sym == SDLK_RETURN || sym == SDLK_KP_ENTER))) {
-        if (!key.repeat) ToggleFullscreen();
+        if (!key.repeat)
+            ToggleFullscreen();
         return;
     }
     if (sym == SDLK_F10) {
-        if (!key.repeat) m_menu->OnKey(MenuKey::F10);
+        if (!key.repeat)
+            m_menu->OnKey(MenuKey::F10);
         return;
     }
     MenuKey mk;
-    if (m_menu->IsActive() && MenuKeyFor(sym, &mk)) m_menu->OnKey(mk);
+    if (m_menu->IsActive() && MenuKeyFor(sym, &mk))
+        m_menu->OnKey(mk);
 }
 
 void SdlHost::OnKeyUp(const SDL_KeyboardEvent &key) {
@@ -379,7 +440,8 @@ void SdlHost::OnKeyUp(const SDL_KeyboardEvent &key) {
 }
 
 void SdlHost::ToggleFullscreen() {
-    if (!m_pWindow) return;
+    if (!m_pWindow)
+        return;
     m_bFullscreen = !m_bFullscreen;
     SDL_SetWindowFullscreen(m_pWindow, m_bFullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     RefreshPlacement();
@@ -424,10 +486,13 @@ void SdlHost::OnWindowEvent(const SDL_WindowEvent &ev) {
 bool SdlHost::IsLeavingMotion(const SDL_Event &ev) const {
     int w = 0, h = 0;
     SDL_GetWindowSize(m_pWindow, &w, &h);
-    bool onEdge = ev.motion.x <= 0 || ev.motion.y <= 0 || ev.motion.x >= w - 1 || ev.motion.y >= h - 1;
-    if (!onEdge) return false;
+    bool onEdge =
+        ev.motion.x <= 0 || ev.motion.y <= 0 || ev.motion.x >= w - 1 || ev.motion.y >= h - 1;
+    if (!onEdge)
+        return false;
     SDL_Event next;
-    if (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) != 1) return false;
+    if (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) != 1)
+        return false;
     return next.type == SDL_WINDOWEVENT && next.window.event == SDL_WINDOWEVENT_LEAVE;
 }
 
@@ -450,19 +515,24 @@ void SdlHost::Translate(const SDL_Event &ev) {
         OnKeyUp(ev.key);
         break;
     case SDL_MOUSEMOTION: {
-        if (IsLeavingMotion(ev)) break;
+        if (IsLeavingMotion(ev))
+            break;
         auto lp = m_placement.ToLogical(ev.motion.x, ev.motion.y);
         if (m_menu->IsActive()) {
-            if (lp) m_menu->OnMouseMove(*lp);
+            if (lp)
+                m_menu->OnMouseMove(*lp);
             break;
         }
-        if (!lp) break;
-        if (auto cp = LogicalToClient(*lp)) Queue(Event{EventKind::MouseMove, 0, cp->x, cp->y});
+        if (!lp)
+            break;
+        if (auto cp = LogicalToClient(*lp))
+            Queue(Event{EventKind::MouseMove, 0, cp->x, cp->y});
         break;
     }
     case SDL_MOUSEBUTTONDOWN: {
         m_bAltPending = false;
-        if (ev.button.button != SDL_BUTTON_LEFT) break;
+        if (ev.button.button != SDL_BUTTON_LEFT)
+            break;
         auto lp = m_placement.ToLogical(ev.button.x, ev.button.y);
         if (lp)
             m_menu->OnMouseDown(*lp);
@@ -471,8 +541,10 @@ void SdlHost::Translate(const SDL_Event &ev) {
         break;
     }
     case SDL_MOUSEBUTTONUP: {
-        if (ev.button.button != SDL_BUTTON_LEFT) break;
-        if (auto lp = m_placement.ToLogical(ev.button.x, ev.button.y)) m_menu->OnMouseUp(*lp);
+        if (ev.button.button != SDL_BUTTON_LEFT)
+            break;
+        if (auto lp = m_placement.ToLogical(ev.button.x, ev.button.y))
+            m_menu->OnMouseUp(*lp);
         break;
     }
     default:
@@ -501,11 +573,20 @@ void SdlHost::TranslateForBox(const SDL_Event &ev) {
     case SDL_KEYDOWN:
         switch (ev.key.keysym.sym) {
         case SDLK_RETURN:
-        case SDLK_KP_ENTER: box.OnKey(MessageBoxView::Key::Enter); break;
-        case SDLK_ESCAPE: box.OnKey(MessageBoxView::Key::Escape); break;
-        case SDLK_SPACE: box.OnKey(MessageBoxView::Key::Space); break;
-        case SDLK_F11: ToggleFullscreen(); break;
-        default: break;
+        case SDLK_KP_ENTER:
+            box.OnKey(MessageBoxView::Key::Enter);
+            break;
+        case SDLK_ESCAPE:
+            box.OnKey(MessageBoxView::Key::Escape);
+            break;
+        case SDLK_SPACE:
+            box.OnKey(MessageBoxView::Key::Space);
+            break;
+        case SDLK_F11:
+            ToggleFullscreen();
+            break;
+        default:
+            break;
         }
         break;
     case SDL_MOUSEBUTTONDOWN:
@@ -514,7 +595,8 @@ void SdlHost::TranslateForBox(const SDL_Event &ev) {
                 changed = box.OnMouseDown(*lp);
         break;
     case SDL_MOUSEMOTION:
-        if (auto lp = m_placement.ToLogical(ev.motion.x, ev.motion.y)) changed = box.OnMouseMove(*lp);
+        if (auto lp = m_placement.ToLogical(ev.motion.x, ev.motion.y))
+            changed = box.OnMouseMove(*lp);
         break;
     case SDL_MOUSEBUTTONUP:
         if (ev.button.button == SDL_BUTTON_LEFT) {
@@ -525,22 +607,27 @@ void SdlHost::TranslateForBox(const SDL_Event &ev) {
     default:
         break;
     }
-    if (changed) DamageLogical(box.Rect());
+    if (changed)
+        DamageLogical(box.Rect());
 }
 
-void SdlHost::PlaySound(const char *fileName) { m_sound.Play(fileName); }
+void SdlHost::PlaySound(const char *fileName) {
+    m_sound.Play(fileName);
+}
 
 int SdlHost::FatalBox(const char *text, const char *caption) {
     // Before the window exists (a start-up failure): standard error and SDL's
     // own box, which may not be able to show every character.
     std::string c = Latin1ToUtf8(caption), t = Latin1ToUtf8(text);
     std::fprintf(stderr, "quarzel: %s: %s\n", c.c_str(), t.c_str());
-    if (m_bStarted) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, c.c_str(), t.c_str(), nullptr);
+    if (m_bStarted)
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, c.c_str(), t.c_str(), nullptr);
     return IDOK;
 }
 
 int SdlHost::MessageBox(const char *text, const char *caption, unsigned style, bool) {
-    if (!m_pWindow || !m_bShown) return FatalBox(text, caption);
+    if (!m_pWindow || !m_bShown)
+        return FatalBox(text, caption);
     m_menu->Cancel();
     m_bAltPending = false;
     MessageBoxView box(m_font, m_bold, text, caption, style);
@@ -552,10 +639,13 @@ int SdlHost::MessageBox(const char *text, const char *caption, unsigned style, b
         PumpBackgroundEvents();
         Present();
         SDL_Event ev;
-        while (!box.Done() && SDL_PollEvent(&ev)) TranslateForBox(ev);
-        if (box.Done()) break;
+        while (!box.Done() && SDL_PollEvent(&ev))
+            TranslateForBox(ev);
+        if (box.Done())
+            break;
         int timeout = TimeoutUntil(NextTimerDue());
-        if (timeout != 0 && NextSdlEvent(&ev, timeout)) TranslateForBox(ev);
+        if (timeout != 0 && NextSdlEvent(&ev, timeout))
+            TranslateForBox(ev);
     }
     m_pBox = outer;
     DamageLogical(box.Rect());

@@ -24,9 +24,11 @@ Placement Placement::Centred(int scale, int targetWidth, int targetHeight) {
 std::optional<Point> Placement::ToLogical(int wx, int wy) const {
     int dx = wx - offsetX;
     int dy = wy - offsetY;
-    if (dx < 0 || dy < 0) return std::nullopt;
+    if (dx < 0 || dy < 0)
+        return std::nullopt;
     Point p{dx / scale, dy / scale};
-    if (p.x >= LOGICAL_WIDTH || p.y >= LOGICAL_HEIGHT) return std::nullopt;
+    if (p.x >= LOGICAL_WIDTH || p.y >= LOGICAL_HEIGHT)
+        return std::nullopt;
     return p;
 }
 
@@ -36,7 +38,9 @@ CRect Placement::ToWindow(const CRect &r) const {
 }
 
 std::optional<Point> LogicalToClient(Point p) {
-    if (p.x < 0 || p.x >= CLIENT_WIDTH) return std::nullopt;
-    if (p.y < MENU_BAR_HEIGHT || p.y >= MENU_BAR_HEIGHT + CLIENT_HEIGHT) return std::nullopt;
+    if (p.x < 0 || p.x >= CLIENT_WIDTH)
+        return std::nullopt;
+    if (p.y < MENU_BAR_HEIGHT || p.y >= MENU_BAR_HEIGHT + CLIENT_HEIGHT)
+        return std::nullopt;
     return Point{p.x, p.y - MENU_BAR_HEIGHT};
 }

@@ -14,8 +14,9 @@ constexpr int CAPTION_HEIGHT = 18;
 constexpr int MENU_BAR_HEIGHT = 20;
 constexpr int OUTER_WIDTH = 600;
 constexpr int OUTER_HEIGHT = 450;
-constexpr int CLIENT_WIDTH = OUTER_WIDTH - 2 * FRAME_BORDER;                                   // 594
-constexpr int CLIENT_HEIGHT = OUTER_HEIGHT - CAPTION_HEIGHT - MENU_BAR_HEIGHT - 2 * FRAME_BORDER; // 406
+constexpr int CLIENT_WIDTH = OUTER_WIDTH - 2 * FRAME_BORDER; // 594
+constexpr int CLIENT_HEIGHT =
+    OUTER_HEIGHT - CAPTION_HEIGHT - MENU_BAR_HEIGHT - 2 * FRAME_BORDER; // 406
 
 // The host's own picture ("logical" pixels, before scaling): the menu bar
 // on top, the client area below it.

@@ -9,9 +9,9 @@
 #include "platform/sdl/sdl_draw.h"
 
 namespace {
-constexpr int BAR_PAD = 8;       // space left and right of a bar item's text
-constexpr int ITEM_LEFT = 20;    // space left of a drop-down item's text
-constexpr int ITEM_RIGHT = 24;   // room for the sub-popup arrow
+constexpr int BAR_PAD = 8;     // space left and right of a bar item's text
+constexpr int ITEM_LEFT = 20;  // space left of a drop-down item's text
+constexpr int ITEM_RIGHT = 24; // room for the sub-popup arrow
 constexpr int MIN_POPUP = 80;
 } // namespace
 
@@ -22,12 +22,14 @@ MenuTracker::MenuTracker(std::shared_ptr<const FontFace> font, Sink sink, Measur
 }
 
 int MenuTracker::TextWidth(const std::string &s) const {
-    if (m_measure) return m_measure(s);
+    if (m_measure)
+        return m_measure(s);
     return ui::TextWidth(m_font.get(), s);
 }
 
 void MenuTracker::SetMenu(const MenuBar *menu) {
-    if (IsActive()) Close();
+    if (IsActive())
+        Close();
     m_pMenu = menu;
     LayoutBar();
     Invalidate();
@@ -35,7 +37,8 @@ void MenuTracker::SetMenu(const MenuBar *menu) {
 
 void MenuTracker::LayoutBar() {
     m_barRects.clear();
-    if (!m_pMenu) return;
+    if (!m_pMenu)
+        return;
     int x = 0;
     for (const MenuItem &item : m_pMenu->items) {
         int w = TextWidth(item.text) + 2 * BAR_PAD;
@@ -51,13 +54,15 @@ MenuTracker::Level MenuTracker::MakeLevel(const std::vector<MenuItem> &items, in
     int textWidth = 0;
     int height = 2 * POPUP_BORDER;
     for (const MenuItem &item : items) {
-        if (!item.separator) textWidth = std::max(textWidth, TextWidth(item.text));
+        if (!item.separator)
+            textWidth = std::max(textWidth, TextWidth(item.text));
         height += item.separator ? SEPARATOR_HEIGHT : ITEM_HEIGHT;
     }
     int width = std::max(MIN_POPUP, textWidth + ITEM_LEFT + ITEM_RIGHT + 2 * POPUP_BORDER);
     // Keep the drop-down on the picture: a sub-popup that does not fit on
     // the right opens to the left of its parent instead.
-    if (x + width > LOGICAL_WIDTH) x = alignRight >= 0 ? alignRight - width : LOGICAL_WIDTH - width;
+    if (x + width > LOGICAL_WIDTH)
+        x = alignRight >= 0 ? alignRight - width : LOGICAL_WIDTH - width;
     x = std::clamp(x, 0, std::max(0, LOGICAL_WIDTH - width));
     y = std::clamp(y, 0, std::max(0, LOGICAL_HEIGHT - height));
     level.rc = CRect(x, y, x + width, y + height);
@@ -72,9 +77,13 @@ MenuTracker::Level MenuTracker::MakeLevel(const std::vector<MenuItem> &items, in
     return level;
 }
 
-void MenuTracker::Notify() { m_sink(Event{EventKind::MenuSelect}); }
+void MenuTracker::Notify() {
+    m_sink(Event{EventKind::MenuSelect});
+}
 
-void MenuTracker::Invalidate() { m_bChanged = true; }
+void MenuTracker::Invalidate() {
+    m_bChanged = true;
+}
 
 void MenuTracker::Enter(int barIndex) {
     m_mode = Mode::Bar;
@@ -85,7 +94,8 @@ void MenuTracker::Enter(int barIndex) {
 }
 
 void MenuTracker::Close() {
-    if (m_mode == Mode::Closed) return;
+    if (m_mode == Mode::Closed)
+        return;
     m_mode = Mode::Closed;
     m_nBarSel = -1;
     m_levels.clear();
@@ -94,7 +104,9 @@ void MenuTracker::Close() {
     Notify();
 }
 
-void MenuTracker::Cancel() { Close(); }
+void MenuTracker::Cancel() {
+    Close();
+}
 
 void MenuTracker::Choose(int id) {
     Close();
@@ -102,7 +114,8 @@ void MenuTracker::Choose(int id) {
 }
 
 void MenuTracker::SetBarSel(int index) {
-    if (index == m_nBarSel) return;
+    if (index == m_nBarSel)
+        return;
     m_nBarSel = index;
     Invalidate();
     Notify();
@@ -110,7 +123,8 @@ void MenuTracker::SetBarSel(int index) {
 
 void MenuTracker::SetItemSel(int level, int index) {
     Level &lv = m_levels.at(level);
-    if (lv.sel == index) return;
+    if (lv.sel == index)
+        return;
     lv.sel = index;
     lv.drawn = false;
     Invalidate();
@@ -124,28 +138,34 @@ void MenuTracker::OpenPopup(int barIndex, bool selectFirst) {
     const MenuItem &bar = m_pMenu->items.at(barIndex);
     if (bar.IsPopup()) {
         m_levels.push_back(MakeLevel(bar.popup, m_barRects[barIndex].left, MENU_BAR_HEIGHT, -1));
-        if (selectFirst) m_levels[0].sel = StepItem(0, -1, +1);
+        if (selectFirst)
+            m_levels[0].sel = StepItem(0, -1, +1);
     }
     Invalidate();
     Notify();
 }
 
 void MenuTracker::OpenSubPopup(bool selectFirst) {
-    if (m_levels.size() != 1) return;
+    if (m_levels.size() != 1)
+        return;
     Level &parent = m_levels[0];
-    if (parent.sel < 0) return;
+    if (parent.sel < 0)
+        return;
     const MenuItem &item = (*parent.items)[parent.sel];
-    if (!item.IsPopup()) return;
+    if (!item.IsPopup())
+        return;
     const CRect &ir = parent.itemRects[parent.sel];
-    m_levels.push_back(MakeLevel(item.popup, parent.rc.right - POPUP_BORDER,
-                                 ir.top - POPUP_BORDER, parent.rc.left + POPUP_BORDER));
-    if (selectFirst) m_levels[1].sel = StepItem(1, -1, +1);
+    m_levels.push_back(MakeLevel(item.popup, parent.rc.right - POPUP_BORDER, ir.top - POPUP_BORDER,
+                                 parent.rc.left + POPUP_BORDER));
+    if (selectFirst)
+        m_levels[1].sel = StepItem(1, -1, +1);
     Invalidate();
     Notify();
 }
 
 void MenuTracker::CloseSubPopup() {
-    if (m_levels.size() < 2) return;
+    if (m_levels.size() < 2)
+        return;
     m_levels.resize(1);
     Invalidate();
     Notify();
@@ -175,12 +195,15 @@ int MenuTracker::HitItem(int level, Point p) const {
 int MenuTracker::StepItem(int level, int from, int dir) const {
     const std::vector<MenuItem> &items = *m_levels.at(level).items;
     int n = static_cast<int>(items.size());
-    if (n == 0) return -1;
+    if (n == 0)
+        return -1;
     int i = from;
     for (int k = 0; k < n; ++k) {
         i = (i + dir + n) % n;
-        if (i < 0) i += n;
-        if (!items[i].separator) return i;
+        if (i < 0)
+            i += n;
+        if (!items[i].separator)
+            return i;
     }
     return -1;
 }
@@ -192,7 +215,8 @@ bool Inside(const CRect &r, Point p) {
 } // namespace
 
 bool MenuTracker::OnMouseMove(Point p) {
-    if (m_mode == Mode::Closed) return false;
+    if (m_mode == Mode::Closed)
+        return false;
     int b = HitBar(p);
     if (b >= 0) {
         if (b != m_nBarSel) {
@@ -205,18 +229,24 @@ bool MenuTracker::OnMouseMove(Point p) {
     }
     // The deepest drop-down under the pointer decides.
     for (int level = OpenLevels() - 1; level >= 0; --level) {
-        if (!Inside(m_levels[level].rc, p)) continue;
+        if (!Inside(m_levels[level].rc, p))
+            continue;
         int i = HitItem(level, p);
-        if (level == 0 && OpenLevels() == 2 && i != m_levels[0].sel) CloseSubPopup();
-        if (i >= 0 && (*m_levels[level].items)[i].separator) i = -1;
-        if (level == 0 && OpenLevels() == 2) return true; // parent of the open sub-popup stays lit
+        if (level == 0 && OpenLevels() == 2 && i != m_levels[0].sel)
+            CloseSubPopup();
+        if (i >= 0 && (*m_levels[level].items)[i].separator)
+            i = -1;
+        if (level == 0 && OpenLevels() == 2)
+            return true; // parent of the open sub-popup stays lit
         SetItemSel(level, i);
-        if (level == 0 && i >= 0) OpenSubPopup(false);
+        if (level == 0 && i >= 0)
+            OpenSubPopup(false);
         return true;
     }
     // Off every drop-down: the deepest one loses its highlight, unless it
     // is the parent of an open sub-popup.
-    if (OpenLevels() > 0) SetItemSel(OpenLevels() - 1, -1);
+    if (OpenLevels() > 0)
+        SetItemSel(OpenLevels() - 1, -1);
     return true;
 }
 
@@ -240,7 +270,8 @@ bool MenuTracker::OnMouseDown(Point p) {
         return true;
     }
     for (int level = OpenLevels() - 1; level >= 0; --level) {
-        if (!Inside(m_levels[level].rc, p)) continue;
+        if (!Inside(m_levels[level].rc, p))
+            continue;
         int i = HitItem(level, p);
         if (level == 0 && i >= 0 && (*m_levels[0].items)[i].IsPopup() &&
             !(OpenLevels() == 2 && m_levels[0].sel == i)) {
@@ -256,21 +287,27 @@ bool MenuTracker::OnMouseDown(Point p) {
 }
 
 bool MenuTracker::OnMouseUp(Point p) {
-    if (m_mode == Mode::Closed) return false;
-    if (m_mode != Mode::Open) return true;
+    if (m_mode == Mode::Closed)
+        return false;
+    if (m_mode != Mode::Open)
+        return true;
     for (int level = OpenLevels() - 1; level >= 0; --level) {
-        if (!Inside(m_levels[level].rc, p)) continue;
+        if (!Inside(m_levels[level].rc, p))
+            continue;
         int i = HitItem(level, p);
-        if (i < 0) return true;
+        if (i < 0)
+            return true;
         const MenuItem &item = (*m_levels[level].items)[i];
-        if (!item.separator && !item.IsPopup()) Choose(item.id);
+        if (!item.separator && !item.IsPopup())
+            Choose(item.id);
         return true;
     }
     return true;
 }
 
 bool MenuTracker::OnKey(MenuKey key) {
-    if (!m_pMenu || m_pMenu->items.empty()) return false;
+    if (!m_pMenu || m_pMenu->items.empty())
+        return false;
     int count = static_cast<int>(m_pMenu->items.size());
     if (key == MenuKey::Alt || key == MenuKey::F10) {
         if (m_mode == Mode::Closed)
@@ -279,7 +316,8 @@ bool MenuTracker::OnKey(MenuKey key) {
             Close();
         return true;
     }
-    if (m_mode == Mode::Closed) return false;
+    if (m_mode == Mode::Closed)
+        return false;
 
     int deepest = OpenLevels() - 1;
     auto moveBar = [&](int dir) {
@@ -320,10 +358,12 @@ bool MenuTracker::OnKey(MenuKey key) {
         int dir = key == MenuKey::Down ? +1 : -1;
         if (m_mode == Mode::Bar) {
             OpenPopup(m_nBarSel, false);
-            if (OpenLevels() > 0) SetItemSel(0, StepItem(0, dir > 0 ? -1 : 0, dir));
+            if (OpenLevels() > 0)
+                SetItemSel(0, StepItem(0, dir > 0 ? -1 : 0, dir));
         } else if (deepest >= 0) {
             int from = m_levels[deepest].sel;
-            if (from < 0) from = dir > 0 ? -1 : 0;
+            if (from < 0)
+                from = dir > 0 ? -1 : 0;
             SetItemSel(deepest, StepItem(deepest, from, dir));
         }
         break;
@@ -348,12 +388,14 @@ bool MenuTracker::OnKey(MenuKey key) {
 void MenuTracker::DrawBar() {
     Surface &s = m_bar.pixels;
     s.Fill(s.Bounds(), ui::FACE);
-    if (!m_pMenu) return;
+    if (!m_pMenu)
+        return;
     int textY = m_font ? (MENU_BAR_HEIGHT - m_font->CellHeight()) / 2 : 0;
     for (size_t i = 0; i < m_barRects.size(); ++i) {
         const CRect &r = m_barRects[i];
         bool lit = static_cast<int>(i) == m_nBarSel;
-        if (lit) s.Fill(CRect(r.left, r.top + 1, r.right, r.bottom - 1), ui::HIGHLIGHT);
+        if (lit)
+            s.Fill(CRect(r.left, r.top + 1, r.right, r.bottom - 1), ui::HIGHLIGHT);
         ui::Text(s, m_font.get(), r.left + BAR_PAD, textY, m_pMenu->items[i].text,
                  lit ? ui::HIGHLIGHT_TEXT : ui::TEXT);
     }
@@ -377,12 +419,14 @@ void MenuTracker::DrawLevel(Level &level) {
         }
         bool lit = static_cast<int>(i) == level.sel;
         COLORREF fg = lit ? ui::HIGHLIGHT_TEXT : ui::TEXT;
-        if (lit) s.Fill(r, ui::HIGHLIGHT);
+        if (lit)
+            s.Fill(r, ui::HIGHLIGHT);
         ui::Text(s, m_font.get(), r.left + ITEM_LEFT, r.top + textDY, item.text, fg);
         if (item.IsPopup()) {
             // A small right-pointing triangle.
             int cx = r.right - 12, cy = r.top + ITEM_HEIGHT / 2;
-            for (int k = 0; k < 4; ++k) s.Fill(CRect(cx + k, cy - 3 + k, cx + k + 1, cy + 4 - k), fg);
+            for (int k = 0; k < 4; ++k)
+                s.Fill(CRect(cx + k, cy - 3 + k, cx + k + 1, cy + 4 - k), fg);
         }
     }
     level.drawn = true;
@@ -395,16 +439,19 @@ std::vector<const Overlay *> MenuTracker::Overlays() {
     }
     std::vector<const Overlay *> out{&m_bar};
     for (Level &level : m_levels) {
-        if (!level.drawn || m_bChanged) DrawLevel(level);
+        if (!level.drawn || m_bChanged)
+            DrawLevel(level);
         out.push_back(&level.overlay);
     }
     return out;
 }
 
 std::vector<CRect> MenuTracker::TakeDamage() {
-    if (!m_bChanged) return {};
+    if (!m_bChanged)
+        return {};
     std::vector<CRect> now{m_bar.rc};
-    for (const Level &level : m_levels) now.push_back(level.rc);
+    for (const Level &level : m_levels)
+        now.push_back(level.rc);
     std::vector<CRect> out = m_shown;
     out.insert(out.end(), now.begin(), now.end());
     m_shown = now;

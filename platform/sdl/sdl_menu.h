@@ -108,6 +108,6 @@ private:
 
     Overlay m_bar;
     bool m_bBarDrawn = false;
-    std::vector<CRect> m_shown;  // rectangles on screen at the last TakeDamage
+    std::vector<CRect> m_shown; // rectangles on screen at the last TakeDamage
     bool m_bChanged = true;
 };

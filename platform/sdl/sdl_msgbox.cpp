@@ -33,9 +33,11 @@ MessageBoxView::MessageBoxView(std::shared_ptr<const FontFace> font,
                                const std::string &caption, unsigned style)
     : m_font(std::move(font)), m_bold(std::move(bold)), m_caption(caption),
       m_lines(SplitLines(text)), m_bIcon((style & 0xF0) == 0x30) {
-    if (m_font) m_nLineH = m_font->CellHeight();
+    if (m_font)
+        m_nLineH = m_font->CellHeight();
     int textW = 0;
-    for (const std::string &line : m_lines) textW = std::max(textW, ui::TextWidth(m_font.get(), line));
+    for (const std::string &line : m_lines)
+        textW = std::max(textW, ui::TextWidth(m_font.get(), line));
     int textH = static_cast<int>(m_lines.size()) * m_nLineH;
     int captionW = ui::TextWidth(m_bold ? m_bold.get() : m_font.get(), m_caption);
 
@@ -67,7 +69,8 @@ CRect MessageBoxView::ButtonRect() const {
 }
 
 const Overlay &MessageBoxView::GetOverlay() {
-    if (m_bDirty) Draw();
+    if (m_bDirty)
+        Draw();
     return m_overlay;
 }
 
@@ -84,27 +87,32 @@ bool Inside(const CRect &r, Point p) {
 } // namespace
 
 bool MessageBoxView::OnMouseDown(Point p) {
-    if (!Inside(ButtonRect(), p)) return false;
+    if (!Inside(ButtonRect(), p))
+        return false;
     m_bPressed = m_bOver = true;
     m_bDirty = true;
     return true;
 }
 
 bool MessageBoxView::OnMouseMove(Point p) {
-    if (!m_bPressed) return false;
+    if (!m_bPressed)
+        return false;
     bool over = Inside(ButtonRect(), p);
-    if (over == m_bOver) return false;
+    if (over == m_bOver)
+        return false;
     m_bOver = over;
     m_bDirty = true;
     return true;
 }
 
 bool MessageBoxView::OnMouseUp(Point p) {
-    if (!m_bPressed) return false;
+    if (!m_bPressed)
+        return false;
     m_bPressed = false;
     m_bOver = false;
     m_bDirty = true;
-    if (Inside(ButtonRect(), p)) m_bDone = true;
+    if (Inside(ButtonRect(), p))
+        m_bDone = true;
     return true;
 }
 
@@ -115,7 +123,8 @@ void MessageBoxView::DrawIcon(Surface &s, int x0, int y0) {
         int half = (y - top) / 2;
         int l = apexX - half, r = apexX + 1 + half;
         s.Fill(CRect(l, y, r + 1, y + 1), ui::DARK);
-        if (y > top + 1 && y < bottom) s.Fill(CRect(l + 1, y, r, y + 1), ICON_YELLOW);
+        if (y > top + 1 && y < bottom)
+            s.Fill(CRect(l + 1, y, r, y + 1), ICON_YELLOW);
     }
     s.Fill(CRect(apexX - 1, top + 9, apexX + 3, top + 20), ui::DARK);
     s.Fill(CRect(apexX - 1, top + 23, apexX + 3, top + 27), ui::DARK);
@@ -133,7 +142,8 @@ void MessageBoxView::Draw() {
     int cy = title.top + (captionFont ? (TITLE_HEIGHT - captionFont->CellHeight()) / 2 : 0);
     ui::Text(s, captionFont, title.left + 3, cy, m_caption, TITLE_TEXT);
 
-    if (m_bIcon) DrawIcon(s, m_nIconX, m_nIconY);
+    if (m_bIcon)
+        DrawIcon(s, m_nIconX, m_nIconY);
     for (size_t i = 0; i < m_lines.size(); ++i)
         ui::Text(s, m_font.get(), m_nTextX, m_nTextY + static_cast<int>(i) * m_nLineH, m_lines[i],
                  ui::TEXT);
@@ -154,7 +164,7 @@ void MessageBoxView::Draw() {
     int tx = m_button.left + (m_button.Width() - tw) / 2 + (down ? 1 : 0);
     int ty = m_button.top + (m_button.Height() - th) / 2 + (down ? 1 : 0);
     ui::Text(s, m_font.get(), tx, ty, ok, ui::TEXT);
-    ui::FocusFrame(s, CRect(m_button.left + 4, m_button.top + 4, m_button.right - 4,
-                            m_button.bottom - 4));
+    ui::FocusFrame(
+        s, CRect(m_button.left + 4, m_button.top + 4, m_button.right - 4, m_button.bottom - 4));
     m_bDirty = false;
 }

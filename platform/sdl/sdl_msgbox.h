@@ -49,11 +49,11 @@ private:
     std::vector<std::string> m_lines;
     bool m_bIcon = false;
     Overlay m_overlay;
-    CRect m_button;   // relative to the box
+    CRect m_button; // relative to the box
     int m_nTextX = 0, m_nTextY = 0, m_nLineH = 16;
     int m_nIconX = 0, m_nIconY = 0;
-    bool m_bPressed = false;   // mouse held on the button
-    bool m_bOver = false;      // ... and over it
+    bool m_bPressed = false; // mouse held on the button
+    bool m_bOver = false;    // ... and over it
     bool m_bDone = false;
     bool m_bDirty = true;
 };

@@ -19,7 +19,9 @@
 extern char **environ;
 namespace fs = std::filesystem;
 
-void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void Pause(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 GameProcess::~GameProcess() {
     Kill();
@@ -31,18 +33,21 @@ GameProcess::~GameProcess() {
 
 bool GameProcess::Launch(const std::map<std::string, std::string> &extra, bool withSounds) {
     char tmpl[] = "/tmp/quarzel-e2e-XXXXXX";
-    if (!mkdtemp(tmpl)) return false;
+    if (!mkdtemp(tmpl))
+        return false;
     m_folder = tmpl;
     if (withSounds) {
         for (const auto &e : fs::directory_iterator(QZ_SOUNDS_DIR))
-            if (e.path().extension() == ".wav") fs::copy_file(e.path(), m_folder / e.path().filename());
+            if (e.path().extension() == ".wav")
+                fs::copy_file(e.path(), m_folder / e.path().filename());
     }
 
     std::map<std::string, std::string> env;
     for (char **e = environ; *e; ++e) {
         std::string s(*e);
         auto eq = s.find('=');
-        if (eq != std::string::npos) env[s.substr(0, eq)] = s.substr(eq + 1);
+        if (eq != std::string::npos)
+            env[s.substr(0, eq)] = s.substr(eq + 1);
     }
     env.erase("SDL_VIDEODRIVER");
     env.erase("WAYLAND_DISPLAY");
@@ -55,9 +60,11 @@ bool GameProcess::Launch(const std::map<std::string, std::string> &extra, bool w
             env[k] = v;
     }
     std::vector<std::string> envStrings;
-    for (const auto &[k, v] : env) envStrings.push_back(k + "=" + v);
+    for (const auto &[k, v] : env)
+        envStrings.push_back(k + "=" + v);
     std::vector<char *> envp;
-    for (std::string &s : envStrings) envp.push_back(s.data());
+    for (std::string &s : envStrings)
+        envp.push_back(s.data());
     envp.push_back(nullptr);
 
     posix_spawn_file_actions_t fa;
@@ -69,14 +76,16 @@ bool GameProcess::Launch(const std::map<std::string, std::string> &extra, bool w
     char *argv[] = {exe.data(), nullptr};
     int rc = posix_spawn(&m_pid, exe.c_str(), &fa, nullptr, argv, envp.data());
     posix_spawn_file_actions_destroy(&fa);
-    if (rc != 0) m_pid = -1;
+    if (rc != 0)
+        m_pid = -1;
     return rc == 0;
 }
 
 bool GameProcess::WaitForWindow(int timeoutMs) {
     auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (std::chrono::steady_clock::now() < end) {
-        if (!Running()) return false;
+        if (!Running())
+            return false;
         if (auto w = m_x.FindWindow("QUARZEL")) {
             int width, height;
             m_window = *w;
@@ -95,8 +104,10 @@ bool GameProcess::WaitForWindow(int timeoutMs) {
 }
 
 std::optional<int> GameProcess::WaitForExit(int timeoutMs) {
-    if (m_exit) return m_exit;
-    if (m_pid <= 0) return std::nullopt;
+    if (m_exit)
+        return m_exit;
+    if (m_pid <= 0)
+        return std::nullopt;
     auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     do {
         int status = 0;
@@ -112,7 +123,8 @@ std::optional<int> GameProcess::WaitForExit(int timeoutMs) {
 }
 
 bool GameProcess::Running() {
-    if (m_pid <= 0) return false;
+    if (m_pid <= 0)
+        return false;
     return !WaitForExit(0).has_value();
 }
 
@@ -130,15 +142,21 @@ std::string GameProcess::ReadFile(const std::string &name) const {
     return ss.str();
 }
 
-std::string GameProcess::Stderr() const { return ReadFile("stderr.txt"); }
+std::string GameProcess::Stderr() const {
+    return ReadFile("stderr.txt");
+}
 
-Image GameProcess::Shot() { return m_x.Shot(m_nX, m_nY, LOGICAL_WIDTH, LOGICAL_HEIGHT); }
+Image GameProcess::Shot() {
+    return m_x.Shot(m_nX, m_nY, LOGICAL_WIDTH, LOGICAL_HEIGHT);
+}
 
 Image GameProcess::Client(int x, int y, int w, int h) {
     return m_x.Shot(m_nX + x, m_nY + MENU_BAR_HEIGHT + y, w, h);
 }
 
-Image GameProcess::Field() { return Client(32, 0, 450 - 64, CLIENT_HEIGHT); }
+Image GameProcess::Field() {
+    return Client(32, 0, 450 - 64, CLIENT_HEIGHT);
+}
 
 void GameProcess::MoveTo(int wx, int wy) {
     RunTool({"xdotool", "mousemove", std::to_string(m_nX + wx), std::to_string(m_nY + wy)},
@@ -151,7 +169,9 @@ void GameProcess::ClickAt(int wx, int wy) {
             {"DISPLAY=" + m_x.Display()});
 }
 
-void GameProcess::MoveToClient(int cx, int cy) { MoveTo(cx, cy + MENU_BAR_HEIGHT); }
+void GameProcess::MoveToClient(int cx, int cy) {
+    MoveTo(cx, cy + MENU_BAR_HEIGHT);
+}
 
 void GameProcess::Key(const std::string &keys) {
     RunTool({"xdotool", "key", keys}, {"DISPLAY=" + m_x.Display()});

@@ -34,8 +34,8 @@ struct MenuModel {
 
     explicit MenuModel(const char *resource) {
         menu.LoadMenu(resource);
-        tracker = std::make_unique<MenuTracker>(FontFace::Create("Liberation Sans", 16, 0, 400, false),
-                                                [](const Event &) {});
+        tracker = std::make_unique<MenuTracker>(
+            FontFace::Create("Liberation Sans", 16, 0, 400, false), [](const Event &) {});
         tracker->SetMenu(&menu.GetBar());
     }
     Point BarItem(int i) const {
@@ -91,7 +91,8 @@ int CountBrickRows(const Image &field, int x) {
         if (lit) {
             ++run;
         } else {
-            if (run >= 3) ++rows;
+            if (run >= 3)
+                ++rows;
             run = 0;
         }
     }
@@ -102,25 +103,29 @@ int CountBrickRows(const Image &field, int x) {
 int PaddleLeft(GameProcess &g) {
     Image row = g.Client(0, PADDLE_ROW, 450, 1);
     for (int x = 0; x < row.width; ++x)
-        if (row.At(x, 0) == PADDLE_CYAN) return x;
+        if (row.At(x, 0) == PADDLE_CYAN)
+            return x;
     return -1;
 }
 int PaddleRight(GameProcess &g) {
     Image row = g.Client(0, PADDLE_ROW, 450, 1);
     for (int x = row.width - 1; x >= 0; --x)
-        if (row.At(x, 0) == PADDLE_CYAN) return x + 1;
+        if (row.At(x, 0) == PADDLE_CYAN)
+            return x + 1;
     return -1;
 }
 
 bool HasYellow(const Image &img) {
     for (std::uint32_t p : img.pixels)
-        if ((p >> 16) > 150 && ((p >> 8) & 0xFF) > 150 && (p & 0xFF) < 60) return true;
+        if ((p >> 16) > 150 && ((p >> 8) & 0xFF) > 150 && (p & 0xFF) < 60)
+            return true;
     return false;
 }
 
 bool HasColour(const Image &img, std::uint32_t colour) {
     for (std::uint32_t p : img.pixels)
-        if (p == colour) return true;
+        if (p == colour)
+            return true;
     return false;
 }
 
@@ -128,7 +133,8 @@ class WindowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         s_x = new XSession;
-        if (!s_x->Start()) s_error = s_x->Error();
+        if (!s_x->Start())
+            s_error = s_x->Error();
     }
     static void TearDownTestSuite() {
         delete s_x;
@@ -150,7 +156,8 @@ protected:
     // beside the test on a busy machine; fixed pauses would be guesses.
     template <class F> static bool WaitUntil(F done, int timeoutMs = 4000) {
         for (int t = 0; t < timeoutMs; t += 20) {
-            if (done()) return true;
+            if (done())
+                return true;
             Pause(20);
         }
         return done();
@@ -187,7 +194,8 @@ protected:
         Image before = g.Field();
         for (int t = 0; t < ms; t += 50) {
             Pause(50);
-            if (!(g.Field() == before)) return true;
+            if (!(g.Field() == before))
+                return true;
         }
         return false;
     }
@@ -471,7 +479,8 @@ TEST_F(WindowTest, FullScreenKeysScaleTheGameByWholeFactors) {
     auto g = Start();
     Image windowed = g->Shot();
     long frame[4];
-    if (const char *dir = std::getenv("QUARZEL_E2E_SHOTS"); dir && s_x->FrameExtents(g->Win(), frame))
+    if (const char *dir = std::getenv("QUARZEL_E2E_SHOTS");
+        dir && s_x->FrameExtents(g->Win(), frame))
         s_x->Shot(g->WindowX() - frame[0], g->WindowY() - frame[2],
                   LOGICAL_WIDTH + frame[0] + frame[1], LOGICAL_HEIGHT + frame[2] + frame[3])
             .SavePng(std::string(dir) + "/window-framed.png");
@@ -530,7 +539,8 @@ TEST(NoDisplay, ExitsWithClearMessage) {
         ASSERT_NE(f, nullptr);
         char buf[512];
         size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) err.append(buf, n);
+        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
+            err.append(buf, n);
         std::fclose(f);
     }
     EXPECT_NE(err.find("graphical display"), std::string::npos) << err;

@@ -22,7 +22,8 @@ Image Image::Crop(int x, int y, int w, int h) const {
     out.height = h;
     out.pixels.resize(static_cast<size_t>(w) * h);
     for (int j = 0; j < h; ++j)
-        for (int i = 0; i < w; ++i) out.pixels[static_cast<size_t>(j) * w + i] = At(x + i, y + j);
+        for (int i = 0; i < w; ++i)
+            out.pixels[static_cast<size_t>(j) * w + i] = At(x + i, y + j);
     return out;
 }
 
@@ -44,7 +45,9 @@ bool Image::SavePng(const std::string &path) const {
 }
 
 namespace {
-int XErrorIgnore(::Display *, XErrorEvent *) { return 0; }
+int XErrorIgnore(::Display *, XErrorEvent *) {
+    return 0;
+}
 } // namespace
 
 bool XSession::Start() {
@@ -59,8 +62,8 @@ bool XSession::Start() {
     posix_spawn_file_actions_adddup2(&fa, fds[1], 3);
     posix_spawn_file_actions_addopen(&fa, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&fa, 2, "/dev/null", O_WRONLY, 0);
-    const char *argv[] = {"Xvfb", "-displayfd", "3", "-screen", "0", "1280x1024x24",
-                          "-nolisten", "tcp", "-noreset", nullptr};
+    const char *argv[] = {"Xvfb",         "-displayfd", "3",   "-screen",  "0",
+                          "1280x1024x24", "-nolisten",  "tcp", "-noreset", nullptr};
     int rc = posix_spawnp(&m_pid, "Xvfb", &fa, nullptr, const_cast<char **>(argv), environ);
     posix_spawn_file_actions_destroy(&fa);
     close(fds[1]);
@@ -72,7 +75,8 @@ bool XSession::Start() {
     }
     std::string number;
     char c;
-    while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+    while (read(fds[0], &c, 1) == 1 && c != '\n')
+        number += c;
     close(fds[0]);
     if (number.empty()) {
         m_error = "Xvfb did not report a display";
@@ -116,7 +120,8 @@ bool XSession::StartWindowManager() {
                                AnyPropertyType, &type, &format, &n, &after, &data) == Success &&
             data) {
             XFree(data);
-            if (n > 0) return true;
+            if (n > 0)
+                return true;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
@@ -130,7 +135,8 @@ void XSession::Stop() {
         waitpid(m_wmPid, nullptr, 0);
     }
     m_wmPid = -1;
-    if (m_pDisplay) XCloseDisplay(m_pDisplay);
+    if (m_pDisplay)
+        XCloseDisplay(m_pDisplay);
     m_pDisplay = nullptr;
     if (m_pid > 0) {
         kill(m_pid, SIGTERM);
@@ -141,8 +147,10 @@ void XSession::Stop() {
 
 Image XSession::Shot(int x, int y, int w, int h) {
     Image out;
-    XImage *img = XGetImage(m_pDisplay, DefaultRootWindow(m_pDisplay), x, y, w, h, AllPlanes, ZPixmap);
-    if (!img) return out;
+    XImage *img =
+        XGetImage(m_pDisplay, DefaultRootWindow(m_pDisplay), x, y, w, h, AllPlanes, ZPixmap);
+    if (!img)
+        return out;
     out.width = w;
     out.height = h;
     out.pixels.resize(static_cast<size_t>(w) * h);
@@ -158,7 +166,8 @@ std::optional<Window> FindNamed(::Display *d, Window parent, const std::string &
     Window root, up, *children = nullptr;
     unsigned n = 0;
     std::optional<Window> found;
-    if (!XQueryTree(d, parent, &root, &up, &children, &n)) return found;
+    if (!XQueryTree(d, parent, &root, &up, &children, &n))
+        return found;
     for (unsigned i = 0; i < n && !found; ++i) {
         char *name = nullptr;
         if (XFetchName(d, children[i], &name) && name) {
@@ -168,9 +177,11 @@ std::optional<Window> FindNamed(::Display *d, Window parent, const std::string &
                 found = children[i];
             XFree(name);
         }
-        if (!found && depth > 0) found = FindNamed(d, children[i], title, depth - 1);
+        if (!found && depth > 0)
+            found = FindNamed(d, children[i], title, depth - 1);
     }
-    if (children) XFree(children);
+    if (children)
+        XFree(children);
     return found;
 }
 } // namespace
@@ -181,7 +192,8 @@ std::optional<Window> XSession::FindWindow(const std::string &title) {
 
 bool XSession::Geometry(Window w, int *x, int *y, int *width, int *height) {
     XWindowAttributes wa;
-    if (!XGetWindowAttributes(m_pDisplay, w, &wa)) return false;
+    if (!XGetWindowAttributes(m_pDisplay, w, &wa))
+        return false;
     Window child;
     XTranslateCoordinates(m_pDisplay, w, DefaultRootWindow(m_pDisplay), 0, 0, x, y, &child);
     *width = wa.width;
@@ -193,9 +205,12 @@ std::string XSession::ClassName(Window w) {
     XClassHint hint{};
     std::string out;
     if (XGetClassHint(m_pDisplay, w, &hint)) {
-        if (hint.res_class) out = hint.res_class;
-        if (hint.res_name) XFree(hint.res_name);
-        if (hint.res_class) XFree(hint.res_class);
+        if (hint.res_class)
+            out = hint.res_class;
+        if (hint.res_name)
+            XFree(hint.res_name);
+        if (hint.res_class)
+            XFree(hint.res_class);
     }
     return out;
 }
@@ -206,8 +221,9 @@ bool XSession::IconSize(Window w, long *width, long *height) {
     int format;
     unsigned long n, after;
     unsigned char *data = nullptr;
-    if (XGetWindowProperty(m_pDisplay, w, prop, 0, 2, False, XA_CARDINAL, &type, &format, &n, &after,
-                           &data) != Success || !data)
+    if (XGetWindowProperty(m_pDisplay, w, prop, 0, 2, False, XA_CARDINAL, &type, &format, &n,
+                           &after, &data) != Success ||
+        !data)
         return false;
     bool ok = n == 2;
     if (ok) {
@@ -224,12 +240,14 @@ bool XSession::FrameExtents(Window w, long extents[4]) {
     int format;
     unsigned long n, after;
     unsigned char *data = nullptr;
-    if (XGetWindowProperty(m_pDisplay, w, prop, 0, 4, False, XA_CARDINAL, &type, &format, &n, &after,
-                           &data) != Success || !data)
+    if (XGetWindowProperty(m_pDisplay, w, prop, 0, 4, False, XA_CARDINAL, &type, &format, &n,
+                           &after, &data) != Success ||
+        !data)
         return false;
     bool ok = n == 4;
     if (ok)
-        for (int i = 0; i < 4; ++i) extents[i] = reinterpret_cast<long *>(data)[i];
+        for (int i = 0; i < 4; ++i)
+            extents[i] = reinterpret_cast<long *>(data)[i];
     XFree(data);
     return ok;
 }
@@ -272,7 +290,8 @@ void XSession::CloseOtherWindow(Window w) {
 
 int RunTool(const std::vector<std::string> &args, const std::vector<std::string> &env) {
     std::vector<char *> argv;
-    for (const std::string &a : args) argv.push_back(const_cast<char *>(a.c_str()));
+    for (const std::string &a : args)
+        argv.push_back(const_cast<char *>(a.c_str()));
     argv.push_back(nullptr);
     // The given entries replace those of the same name.
     std::vector<std::string> envStrings(env);
@@ -280,15 +299,20 @@ int RunTool(const std::vector<std::string> &args, const std::vector<std::string>
         std::string s(*e);
         std::string key = s.substr(0, s.find('=') + 1);
         bool replaced = false;
-        for (const std::string &x : env) replaced = replaced || x.rfind(key, 0) == 0;
-        if (!replaced) envStrings.push_back(s);
+        for (const std::string &x : env)
+            replaced = replaced || x.rfind(key, 0) == 0;
+        if (!replaced)
+            envStrings.push_back(s);
     }
     std::vector<char *> envp;
-    for (std::string &e : envStrings) envp.push_back(e.data());
+    for (std::string &e : envStrings)
+        envp.push_back(e.data());
     envp.push_back(nullptr);
     pid_t pid;
-    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0) return -1;
+    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0)
+        return -1;
     int status = 0;
-    if (waitpid(pid, &status, 0) < 0) return -1;
+    if (waitpid(pid, &status, 0) < 0)
+        return -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

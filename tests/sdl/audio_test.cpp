@@ -22,7 +22,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void Put16(std::ofstream &f, std::uint16_t v) { f.put(char(v & 0xFF)).put(char(v >> 8)); }
+void Put16(std::ofstream &f, std::uint16_t v) {
+    f.put(char(v & 0xFF)).put(char(v >> 8));
+}
 void Put32(std::ofstream &f, std::uint32_t v) {
     Put16(f, std::uint16_t(v & 0xFFFF));
     Put16(f, std::uint16_t(v >> 16));
@@ -52,7 +54,9 @@ void WriteWav(const fs::path &path, int rate, int channels, int bits, int frames
     }
 }
 
-void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void Sleep(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 class SoundPlayerTest : public ::testing::Test {
 protected:
@@ -95,9 +99,11 @@ TEST_F(SoundPlayerTest, NewSoundCutsOffThePlayingOneAtOnce) {
     }
     std::vector<std::int16_t> s = Played();
     size_t i = 0;
-    while (i < s.size() && s[i] == 0) ++i;
+    while (i < s.size() && s[i] == 0)
+        ++i;
     size_t firstStart = i;
-    while (i < s.size() && s[i] == 1000) ++i;
+    while (i < s.size() && s[i] == 1000)
+        ++i;
     size_t firstFrames = i - firstStart;
     EXPECT_GT(firstFrames, 0u);
     EXPECT_LT(firstFrames, 44100u / 2) << "the long sound was not cut off";
@@ -105,9 +111,11 @@ TEST_F(SoundPlayerTest, NewSoundCutsOffThePlayingOneAtOnce) {
     ASSERT_LT(i, s.size());
     EXPECT_NEAR(s[i + 100], 72 * 256, 300);
     size_t secondStart = i;
-    while (i < s.size() && s[i] > 1000) ++i;
+    while (i < s.size() && s[i] > 1000)
+        ++i;
     EXPECT_NEAR(double(i - secondStart), 4410.0, 200.0);
-    while (i < s.size() && s[i] == 0) ++i;
+    while (i < s.size() && s[i] == 0)
+        ++i;
     EXPECT_EQ(i, s.size()) << "sound after the end of the second one";
 }
 
@@ -164,7 +172,8 @@ TEST(SoundPlayerWithoutDevice, StaysSilentWithOneLineOnStderr) {
     testing::internal::CaptureStderr();
     {
         SoundPlayer player;
-        for (int i = 0; i < 5; ++i) EXPECT_FALSE(player.Play(wav.c_str()));
+        for (int i = 0; i < 5; ++i)
+            EXPECT_FALSE(player.Play(wav.c_str()));
         EXPECT_EQ(player.GetState(), SoundPlayer::State::Unavailable);
     }
     std::string err = testing::internal::GetCapturedStderr();

@@ -17,7 +17,8 @@ TEST(WindowGeometry, WindowScaleKeepsWithinTwoThirdsOfTheDisplay) {
         {800, 600, 1},   {1280, 1024, 1}, {1920, 1050, 1}, {2560, 1400, 2},
         {3840, 2120, 3}, {5120, 2840, 4}, {320, 200, 1},   {2700, 2025, 3},
     };
-    for (const Case &c : cases) EXPECT_EQ(WindowScale(c.w, c.h), c.scale) << c.w << "x" << c.h;
+    for (const Case &c : cases)
+        EXPECT_EQ(WindowScale(c.w, c.h), c.scale) << c.w << "x" << c.h;
 }
 
 TEST(WindowGeometry, FullscreenScaleIsLargestThatFits) {
@@ -26,7 +27,8 @@ TEST(WindowGeometry, FullscreenScaleIsLargestThatFits) {
     } cases[] = {
         {640, 480, 1}, {1280, 1024, 2}, {1920, 1080, 2}, {3840, 2160, 5}, {500, 300, 1},
     };
-    for (const Case &c : cases) EXPECT_EQ(FullscreenScale(c.w, c.h), c.scale) << c.w << "x" << c.h;
+    for (const Case &c : cases)
+        EXPECT_EQ(FullscreenScale(c.w, c.h), c.scale) << c.w << "x" << c.h;
 }
 
 TEST(WindowGeometry, LetterboxCentresThePicture) {
@@ -46,19 +48,21 @@ TEST(WindowGeometry, WindowPixelsMapBackToClientCoordinates) {
         bool inClient;
         int cx, cy;
     } cases[] = {
-        {10, 20 + 3 * MENU_BAR_HEIGHT, true, 0, 0},          // first client pixel
-        {12, 22 + 3 * MENU_BAR_HEIGHT, true, 0, 0},          // same block of 3 x 3
-        {13, 20 + 3 * MENU_BAR_HEIGHT, true, 1, 0},          // next pixel
+        {10, 20 + 3 * MENU_BAR_HEIGHT, true, 0, 0}, // first client pixel
+        {12, 22 + 3 * MENU_BAR_HEIGHT, true, 0, 0}, // same block of 3 x 3
+        {13, 20 + 3 * MENU_BAR_HEIGHT, true, 1, 0}, // next pixel
         {10 + 3 * 593 + 2, 20 + 3 * (LOGICAL_HEIGHT - 1) + 2, true, 593, 405}, // last one
-        {10 + 3 * 594, 20 + 3 * 30, false, 0, 0},            // right of the picture
-        {9, 20 + 3 * 30, false, 0, 0},                       // in the letterbox
-        {50, 20 + 3 * MENU_BAR_HEIGHT - 1, false, 0, 0},     // on the menu bar
-        {50, 20 + 3 * LOGICAL_HEIGHT, false, 0, 0},          // below the picture
+        {10 + 3 * 594, 20 + 3 * 30, false, 0, 0},        // right of the picture
+        {9, 20 + 3 * 30, false, 0, 0},                   // in the letterbox
+        {50, 20 + 3 * MENU_BAR_HEIGHT - 1, false, 0, 0}, // on the menu bar
+        {50, 20 + 3 * LOGICAL_HEIGHT, false, 0, 0},      // below the picture
     };
     for (const Case &c : cases) {
         std::optional<Point> client;
-        if (auto lp = p.ToLogical(c.wx, c.wy)) client = LogicalToClient(*lp);
+        if (auto lp = p.ToLogical(c.wx, c.wy))
+            client = LogicalToClient(*lp);
         ASSERT_EQ(client.has_value(), c.inClient) << c.wx << "," << c.wy;
-        if (client) EXPECT_EQ(*client, (Point{c.cx, c.cy})) << c.wx << "," << c.wy;
+        if (client)
+            EXPECT_EQ(*client, (Point{c.cx, c.cy})) << c.wx << "," << c.wy;
     }
 }

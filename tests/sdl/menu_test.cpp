@@ -9,8 +9,12 @@
 
 namespace {
 
-MenuItem Item(const char *text, int id) { return MenuItem{text, id, false, {}}; }
-MenuItem Separator() { return MenuItem{"", 0, true, {}}; }
+MenuItem Item(const char *text, int id) {
+    return MenuItem{text, id, false, {}};
+}
+MenuItem Separator() {
+    return MenuItem{"", 0, true, {}};
+}
 MenuItem Popup(const char *text, std::vector<MenuItem> items) {
     return MenuItem{text, 0, false, std::move(items)};
 }
@@ -26,24 +30,29 @@ MenuBar EnglishBar() {
     return bar;
 }
 
-Point Centre(const CRect &r) { return Point{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+Point Centre(const CRect &r) {
+    return Point{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
 
 class MenuTest : public ::testing::Test {
 protected:
     MenuTest()
-        : menu(nullptr, [this](const Event &ev) { events.push_back(ev); },
-               [](const std::string &s) { return 8 * static_cast<int>(s.size()); }) {
+        : menu(
+              nullptr, [this](const Event &ev) { events.push_back(ev); },
+              [](const std::string &s) { return 8 * static_cast<int>(s.size()); }) {
         menu.SetMenu(&bar);
     }
     int Selects() {
         int n = 0;
-        for (const Event &e : events) n += e.kind == EventKind::MenuSelect;
+        for (const Event &e : events)
+            n += e.kind == EventKind::MenuSelect;
         return n;
     }
     std::vector<int> Commands() {
         std::vector<int> ids;
         for (const Event &e : events)
-            if (e.kind == EventKind::Command) ids.push_back(e.id);
+            if (e.kind == EventKind::Command)
+                ids.push_back(e.id);
         return ids;
     }
 
@@ -61,7 +70,8 @@ TEST_F(MenuTest, BarItemsLieSideBySideInTheBar) {
     EXPECT_EQ(r[0].right, r[1].left);
     EXPECT_EQ(r[1].right, r[2].left);
     EXPECT_EQ(r[0].Width(), 4 * 8 + 16);
-    for (const CRect &x : r) EXPECT_EQ(x.Height(), MENU_BAR_HEIGHT);
+    for (const CRect &x : r)
+        EXPECT_EQ(x.Height(), MENU_BAR_HEIGHT);
 }
 
 TEST_F(MenuTest, ClickOpensPopupAndChoosingSendsCloseThenCommand) {
@@ -148,7 +158,8 @@ TEST_F(MenuTest, KeyboardWalksTheMenu) {
         // Down from Continue skips the separator to Quit; Up wraps to the last.
         {{MenuKey::F10, MenuKey::Down, MenuKey::Down, MenuKey::Down, MenuKey::Enter}, {102}, false},
         {{MenuKey::F10, MenuKey::Up, MenuKey::Enter}, {102}, false},
-        {{MenuKey::F10, MenuKey::Right, MenuKey::Down, MenuKey::Right, MenuKey::Down, MenuKey::Enter},
+        {{MenuKey::F10, MenuKey::Right, MenuKey::Down, MenuKey::Right, MenuKey::Down,
+          MenuKey::Enter},
          {107},
          false},
         {{MenuKey::F10, MenuKey::Left, MenuKey::Enter, MenuKey::Enter}, {104}, false},
@@ -161,7 +172,8 @@ TEST_F(MenuTest, KeyboardWalksTheMenu) {
         events.clear();
         menu.Cancel();
         events.clear();
-        for (MenuKey k : c.keys) menu.OnKey(k);
+        for (MenuKey k : c.keys)
+            menu.OnKey(k);
         EXPECT_EQ(Commands(), c.commands) << "case with " << c.keys.size() << " keys";
         EXPECT_EQ(menu.IsActive(), c.activeAfter) << "case with " << c.keys.size() << " keys";
         EXPECT_GE(Selects(), 1);

@@ -5,7 +5,9 @@
 #include "platform/sdl/sdl_msgbox.h"
 
 namespace {
-Point Centre(const CRect &r) { return Point{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+Point Centre(const CRect &r) {
+    return Point{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
 bool Inside(const CRect &outer, const CRect &inner) {
     return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
            inner.bottom <= outer.bottom;
@@ -31,7 +33,8 @@ TEST(MessageBoxView, TextLinesAndButtonLieInsideTheCentredBox) {
 }
 
 TEST(MessageBoxView, KeysDismiss) {
-    for (auto key : {MessageBoxView::Key::Enter, MessageBoxView::Key::Escape, MessageBoxView::Key::Space}) {
+    for (auto key :
+         {MessageBoxView::Key::Enter, MessageBoxView::Key::Escape, MessageBoxView::Key::Space}) {
         MessageBoxView box(nullptr, nullptr, "t", "c", 0x30);
         box.OnKey(key);
         EXPECT_TRUE(box.Done());

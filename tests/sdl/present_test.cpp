@@ -27,25 +27,27 @@ TEST(Compositor, GamePixelsShowBelowTheBarInWindowOrder) {
     Surface game(GAME_WIDTH, GAME_HEIGHT, RGB(0, 0, 0));
     game.SetPixel(5, 7, RGB(0x11, 0x22, 0x33));
     Target t(LOGICAL_WIDTH, LOGICAL_HEIGHT);
-    Compositor::Compose(game, {}, CRect(0, 0, LOGICAL_WIDTH, LOGICAL_HEIGHT), Placement::Windowed(1),
-                        t.View());
+    Compositor::Compose(game, {}, CRect(0, 0, LOGICAL_WIDTH, LOGICAL_HEIGHT),
+                        Placement::Windowed(1), t.View());
     EXPECT_EQ(t.At(5, 7 + MENU_BAR_HEIGHT) & 0xFFFFFF, 0x112233u);
     Target bgr(LOGICAL_WIDTH, LOGICAL_HEIGHT);
-    Compositor::Compose(game, {}, CRect(0, 0, LOGICAL_WIDTH, LOGICAL_HEIGHT), Placement::Windowed(1),
-                        bgr.View(PixelTarget::Order::Xbgr));
+    Compositor::Compose(game, {}, CRect(0, 0, LOGICAL_WIDTH, LOGICAL_HEIGHT),
+                        Placement::Windowed(1), bgr.View(PixelTarget::Order::Xbgr));
     EXPECT_EQ(bgr.At(5, 7 + MENU_BAR_HEIGHT) & 0xFFFFFF, 0x332211u);
 }
 
 TEST(Compositor, WritesOnlyTheDamagedRectangleScaled) {
     Surface game(GAME_WIDTH, GAME_HEIGHT, RGB(255, 0, 0));
     Target t(2 * LOGICAL_WIDTH, 2 * LOGICAL_HEIGHT);
-    CRect written = Compositor::Compose(game, {}, CRect(10, 30, 12, 31), Placement::Windowed(2), t.View());
+    CRect written =
+        Compositor::Compose(game, {}, CRect(10, 30, 12, 31), Placement::Windowed(2), t.View());
     EXPECT_EQ(written, CRect(20, 60, 24, 62));
     for (int y = 0; y < t.height; ++y)
         for (int x = 0; x < t.width; ++x) {
             bool inside = x >= 20 && x < 24 && y >= 60 && y < 62;
             ASSERT_EQ(t.At(x, y) == SENTINEL, !inside) << x << "," << y;
-            if (inside) EXPECT_EQ(t.At(x, y) & 0xFFFFFF, 0xFF0000u);
+            if (inside)
+                EXPECT_EQ(t.At(x, y) & 0xFFFFFF, 0xFF0000u);
         }
 }
 
