@@ -3,10 +3,36 @@
 // for the next one instead of running: an idle game has no audio wake-ups.
 #include "platform/sdl/sdl_audio.h"
 
+#include <dlfcn.h>
 #include <sys/stat.h>
 
 #include <cstdio>
 #include <cstring>
+
+namespace {
+
+// alsa-lib reports a missing or failing device with a dozen lines of its own
+// on standard error before SDL gives up on it. SDL already loaded the
+// library; its reporter is replaced by a silent one, so a machine without
+// sound gets the one line below and nothing more.
+extern "C" void SilentAlsaError(const char *, int, const char *, int, const char *, ...) {}
+
+void SilenceAlsa() {
+    using Reporter = void (*)(const char *, int, const char *, int, const char *, ...);
+    using SetReporter = int (*)(Reporter);
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    void *lib = dlopen("libasound.so.2", RTLD_NOW | RTLD_NOLOAD);
+    if (!lib)
+        return;
+    if (auto set = reinterpret_cast<SetReporter>(dlsym(lib, "snd_lib_error_set_handler")))
+        set(&SilentAlsaError);
+    dlclose(lib);
+}
+
+} // namespace
 
 SoundPlayer::~SoundPlayer() {
     Close();
@@ -18,6 +44,7 @@ bool SoundPlayer::Open() {
     if (m_state == State::Unavailable)
         return false;
     m_state = State::Unavailable;
+    SilenceAlsa();
     if (SDL_WasInit(SDL_INIT_AUDIO) == 0) {
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
             std::fprintf(stderr, "quarzel: no sound: %s\n", SDL_GetError());

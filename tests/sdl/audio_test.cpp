@@ -181,6 +181,29 @@ TEST(SoundPlayerWithoutDevice, StaysSilentWithOneLineOnStderr) {
     fs::remove_all(tmpl);
 }
 
+// ALSA without any device (an empty configuration): alsa-lib's own error
+// lines are kept off standard error; the player says it once.
+TEST(SoundPlayerWithoutDevice, FailingAlsaGivesOneLine) {
+    setenv("SDL_AUDIODRIVER", "alsa", 1);
+    char tmpl[] = "/tmp/quarzel-audio-XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    fs::path conf = fs::path(tmpl) / "asound.conf";
+    std::ofstream(conf) << "# no devices\n";
+    setenv("ALSA_CONFIG_PATH", conf.c_str(), 1);
+    fs::path wav = fs::path(tmpl) / "beam.wav";
+    WriteWav(wav, 44100, 2, 16, 441, 500);
+    testing::internal::CaptureStderr();
+    {
+        SoundPlayer player;
+        for (int i = 0; i < 3; ++i)
+            EXPECT_FALSE(player.Play(wav.c_str()));
+    }
+    std::string err = testing::internal::GetCapturedStderr();
+    unsetenv("ALSA_CONFIG_PATH");
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    fs::remove_all(tmpl);
+}
+
 TEST(SoundPlayerWithoutDevice, DummyDriverPlaysWithoutError) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     char tmpl[] = "/tmp/quarzel-audio-XXXXXX";
