@@ -1,7 +1,7 @@
 // Sound for the SDL host: WAV files from the current directory played
 // asynchronously through one SDL audio device, one at a time. A new sound
 // cuts off the playing one at once (the device buffer is small). The device
-// is opened at the first sound and kept; each file is converted once to the
+// is opened once (ahead of time or at the first sound) and kept; each file is converted once to the
 // device's format and kept while the file is unchanged. Without a working
 // audio device the game is silent, with one line on standard error.
 #pragma once
@@ -30,6 +30,9 @@ public:
     // nothing) when the file is missing or cannot be played, or there is no
     // audio device.
     bool Play(const char *fileName);
+    // Opens the device ahead of the first sound, so that sound does not wait
+    // for it. False when there is no working device.
+    bool Prepare() { return Open(); }
     // Stops the device and frees it; the player stays silent afterwards.
     void Close();
 

@@ -318,6 +318,12 @@ void SdlHost::Present() {
                      static_cast<long long>(tv.tv_sec) * 1000000LL + tv.tv_usec);
         m_bTraceFirstFrame = false;
     }
+    if (!m_bSoundPrepared) {
+        // With the first picture on the screen, open the audio device now
+        // rather than when the ball first bounces, where the wait would show.
+        m_bSoundPrepared = true;
+        m_sound.Prepare();
+    }
 }
 
 void SdlHost::Queue(const Event &ev) {

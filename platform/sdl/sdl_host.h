@@ -83,6 +83,7 @@ private:
     std::vector<CRect> m_damage;      // logical rectangles to compose
     bool m_bFullRedraw = true;
     bool m_bTraceFirstFrame = false;
+    bool m_bSoundPrepared = false;
 
     std::deque<Event> m_queue;
     bool m_bAltPending = false;
