@@ -54,7 +54,7 @@ public:
     // The window's picture in game coordinates, GAME_WIDTH x GAME_HEIGHT.
     virtual Surface &WindowSurface() = 0;
     // Creates the (hidden) window. Returns false when no window can be made.
-    virtual bool CreateWindow(const WindowSpec &spec) = 0;
+    virtual bool CreateWindow(const WindowSpec &window) = 0;
     // nCmdShow as the program was started: SW_SHOWNORMAL and friends.
     virtual void ShowWindow(int nCmdShow) = 0;
     virtual void DestroyWindow() = 0;

@@ -98,16 +98,16 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, const char *lpszClassName, const char *lpsz
         return FALSE;
 
     Host &host = CurrentHost();
-    WindowSpec spec;
-    spec.title = cs.lpszName;
-    spec.className = cs.lpszClass;
-    spec.left = cs.x;
-    spec.top = cs.y;
-    spec.right = cs.x + cs.cx;
-    spec.bottom = cs.y + cs.cy;
-    spec.style = cs.style;
-    spec.icon = wc->hIcon ? &wc->hIcon->image : nullptr;
-    if (!host.CreateWindow(spec))
+    WindowSpec window;
+    window.title = cs.lpszName;
+    window.className = cs.lpszClass;
+    window.left = cs.x;
+    window.top = cs.y;
+    window.right = cs.x + cs.cx;
+    window.bottom = cs.y + cs.cy;
+    window.style = cs.style;
+    window.icon = wc->hIcon ? &wc->hIcon->image : nullptr;
+    if (!host.CreateWindow(window))
         return FALSE;
 
     m_bCreated = true;

@@ -6,8 +6,8 @@
 HeadlessHost::HeadlessHost(std::int64_t epochSeconds)
     : m_epochSeconds(epochSeconds), m_surface(GAME_WIDTH, GAME_HEIGHT) {}
 
-bool HeadlessHost::CreateWindow(const WindowSpec &spec) {
-    m_window = spec;
+bool HeadlessHost::CreateWindow(const WindowSpec &window) {
+    m_window = window;
     m_bWindow = true;
     return true;
 }

@@ -22,7 +22,7 @@ public:
         return m_epochSeconds + static_cast<std::int64_t>(m_nowMs / 1000);
     }
     Surface &WindowSurface() override { return m_surface; }
-    bool CreateWindow(const WindowSpec &spec) override;
+    bool CreateWindow(const WindowSpec &window) override;
     void ShowWindow(int nCmdShow) override { m_nShowState = nCmdShow; m_bShown = true; }
     void DestroyWindow() override { m_bWindow = false; m_bShown = false; }
     void SetMenuBar(const MenuBar *menu) override { m_pMenu = menu; }

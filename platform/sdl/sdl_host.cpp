@@ -151,23 +151,23 @@ std::int64_t SdlHost::EpochSeconds() {
     return static_cast<std::int64_t>(std::time(nullptr));
 }
 
-bool SdlHost::CreateWindow(const WindowSpec &spec) {
+bool SdlHost::CreateWindow(const WindowSpec &window) {
     if (!m_bStarted || m_pWindow)
         return m_pWindow != nullptr;
     EnsureFonts();
     SDL_Rect usable;
     if (SDL_GetDisplayUsableBounds(0, &usable) == 0)
         m_nWindowScale = WindowScale(usable.w, usable.h);
-    std::string title = Latin1ToUtf8(spec.title.c_str());
-    m_pWindow = SDL_CreateWindow(title.c_str(), spec.left, spec.top, LOGICAL_WIDTH * m_nWindowScale,
+    std::string title = Latin1ToUtf8(window.title.c_str());
+    m_pWindow = SDL_CreateWindow(title.c_str(), window.left, window.top, LOGICAL_WIDTH * m_nWindowScale,
                                  LOGICAL_HEIGHT * m_nWindowScale, SDL_WINDOW_HIDDEN);
     if (!m_pWindow) {
         std::fprintf(stderr, "quarzel: cannot create the window: %s\n", SDL_GetError());
         return false;
     }
     m_nDisplayFd = X11ConnectionFd(m_pWindow);
-    if (spec.icon && spec.icon->Width() > 0 && spec.icon->Height() > 0) {
-        const Surface &icon = *spec.icon;
+    if (window.icon && window.icon->Width() > 0 && window.icon->Height() > 0) {
+        const Surface &icon = *window.icon;
         SDL_Surface *s = SDL_CreateRGBSurfaceWithFormat(0, icon.Width(), icon.Height(), 32,
                                                         SDL_PIXELFORMAT_ABGR8888);
         if (s) {

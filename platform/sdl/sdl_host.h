@@ -36,7 +36,7 @@ public:
     std::uint64_t NowMs() override;
     std::int64_t EpochSeconds() override;
     Surface &WindowSurface() override { return m_surface; }
-    bool CreateWindow(const WindowSpec &spec) override;
+    bool CreateWindow(const WindowSpec &window) override;
     void ShowWindow(int nCmdShow) override;
     void DestroyWindow() override;
     void SetMenuBar(const MenuBar *menu) override;

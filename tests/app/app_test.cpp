@@ -102,12 +102,12 @@ protected:
 
 TEST_F(AppTest, start_up_creates_shows_and_paints_the_window_as_asked) {
     CQZLWnd &wnd = Start();
-    const WindowSpec &spec = m_host->Window();
-    EXPECT_EQ(spec.title, "QUARZEL");
-    EXPECT_EQ(spec.style, 0xCB0000u);
-    EXPECT_EQ(CRect(spec.left, spec.top, spec.right, spec.bottom), CRect(20, 15, 620, 465));
-    ASSERT_NE(spec.icon, nullptr);
-    EXPECT_EQ(spec.icon->Width(), 32);
+    const WindowSpec &window = m_host->Window();
+    EXPECT_EQ(window.title, "QUARZEL");
+    EXPECT_EQ(window.style, 0xCB0000u);
+    EXPECT_EQ(CRect(window.left, window.top, window.right, window.bottom), CRect(20, 15, 620, 465));
+    ASSERT_NE(window.icon, nullptr);
+    EXPECT_EQ(window.icon->Width(), 32);
     EXPECT_TRUE(m_host->IsShown());
     EXPECT_EQ(m_host->ShowState(), SW_SHOWNORMAL);
     EXPECT_FALSE(wnd.IsPaintPending()) << "the first paint is done before the loop";

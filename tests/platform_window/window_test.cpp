@@ -209,12 +209,12 @@ TEST_F(WindowTest, window_is_created_as_asked_with_its_class_icon) {
 
     CFrameWnd *pWnd = new CFrameWnd;
     ASSERT_TRUE(pWnd->Create(pszClass, "QUARZEL", 0xCB0000, CRect(20, 15, 620, 465)));
-    const WindowSpec &spec = Host().Window();
-    EXPECT_EQ(spec.title, "QUARZEL");
-    EXPECT_EQ(spec.className, pszClass);
-    EXPECT_EQ(spec.style, 0xCB0000u);
-    EXPECT_EQ(CRect(spec.left, spec.top, spec.right, spec.bottom), CRect(20, 15, 620, 465));
-    EXPECT_EQ(spec.icon, &hIcon->image);
+    const WindowSpec &window = Host().Window();
+    EXPECT_EQ(window.title, "QUARZEL");
+    EXPECT_EQ(window.className, pszClass);
+    EXPECT_EQ(window.style, 0xCB0000u);
+    EXPECT_EQ(CRect(window.left, window.top, window.right, window.bottom), CRect(20, 15, 620, 465));
+    EXPECT_EQ(window.icon, &hIcon->image);
     EXPECT_EQ(Host().Menu(), nullptr) << "no menu was asked for";
     pWnd->DestroyWindow();
 
