@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "platform/font.h"
+#include "platform/latin1.h"
 #include "platform/menu.h"
 #include "platform/runtime.h"
 #include "platform/sdl/sdl_menu.h"
@@ -24,21 +25,6 @@
 #include "platform/winapp.h"
 
 namespace {
-
-// The game's texts are Latin-1; SDL wants UTF-8.
-std::string Latin1ToUtf8(const char *s) {
-    std::string out;
-    for (; s && *s; ++s) {
-        unsigned char c = static_cast<unsigned char>(*s);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
 
 bool IsHeadlessDriver(const char *name) {
     return name && (std::strcmp(name, "offscreen") == 0 || std::strcmp(name, "dummy") == 0 ||
@@ -158,7 +144,7 @@ bool SdlHost::CreateWindow(const WindowSpec &window) {
     SDL_Rect usable;
     if (SDL_GetDisplayUsableBounds(0, &usable) == 0)
         m_nWindowScale = WindowScale(usable.w, usable.h);
-    std::string title = Latin1ToUtf8(window.title.c_str());
+    std::string title = Latin1ToUtf8(window.title);
     m_pWindow = SDL_CreateWindow(title.c_str(), window.left, window.top, LOGICAL_WIDTH * m_nWindowScale,
                                  LOGICAL_HEIGHT * m_nWindowScale, SDL_WINDOW_HIDDEN);
     if (!m_pWindow) {
@@ -624,7 +610,7 @@ void SdlHost::PlaySound(const char *fileName) {
 int SdlHost::FatalBox(const char *text, const char *caption) {
     // Before the window exists (a start-up failure): standard error and SDL's
     // own box, which may not be able to show every character.
-    std::string c = Latin1ToUtf8(caption), t = Latin1ToUtf8(text);
+    std::string c = Latin1ToUtf8(caption ? caption : ""), t = Latin1ToUtf8(text ? text : "");
     std::fprintf(stderr, "quarzel: %s: %s\n", c.c_str(), t.c_str());
     if (m_bStarted)
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, c.c_str(), t.c_str(), nullptr);

@@ -8,6 +8,7 @@
 #include "app/cqzlwnd.h"
 #include "game/cgameprobe.h"
 #include "platform/headless/headless_host.h"
+#include "platform/latin1.h"
 #include "settings/language.h"
 
 namespace {
@@ -72,12 +73,8 @@ std::string JsonString(const std::string &latin1) {
                 char buf[8];
                 std::snprintf(buf, sizeof buf, "\\u%04x", c);
                 out += buf;
-            } else if (c < 0x80) {
-                out += static_cast<char>(c);
             } else {
-                // Latin-1 is the first 256 code points: two UTF-8 bytes.
-                out += static_cast<char>(0xC0 | (c >> 6));
-                out += static_cast<char>(0x80 | (c & 0x3F));
+                AppendUtf8(out, c);
             }
         }
     }
