@@ -36,6 +36,9 @@ struct CRect {
     constexpr int Width() const { return right - left; }
     constexpr int Height() const { return bottom - top; }
     constexpr bool IsEmpty() const { return right <= left || bottom <= top; }
+    constexpr bool Contains(int x, int y) const {
+        return x >= left && x < right && y >= top && y < bottom;
+    }
 
     constexpr CRect Intersect(const CRect &o) const {
         CRect r(left > o.left ? left : o.left, top > o.top ? top : o.top,

@@ -208,12 +208,6 @@ int MenuTracker::StepItem(int level, int from, int dir) const {
     return -1;
 }
 
-namespace {
-bool Inside(const CRect &r, Point p) {
-    return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
-}
-} // namespace
-
 bool MenuTracker::OnMouseMove(Point p) {
     if (m_mode == Mode::Closed)
         return false;
@@ -229,7 +223,7 @@ bool MenuTracker::OnMouseMove(Point p) {
     }
     // The deepest drop-down under the pointer decides.
     for (int level = OpenLevels() - 1; level >= 0; --level) {
-        if (!Inside(m_levels[level].rc, p))
+        if (!m_levels[level].rc.Contains(p.x, p.y))
             continue;
         int i = HitItem(level, p);
         if (level == 0 && OpenLevels() == 2 && i != m_levels[0].sel)
@@ -270,7 +264,7 @@ bool MenuTracker::OnMouseDown(Point p) {
         return true;
     }
     for (int level = OpenLevels() - 1; level >= 0; --level) {
-        if (!Inside(m_levels[level].rc, p))
+        if (!m_levels[level].rc.Contains(p.x, p.y))
             continue;
         int i = HitItem(level, p);
         if (level == 0 && i >= 0 && (*m_levels[0].items)[i].IsPopup() &&
@@ -292,7 +286,7 @@ bool MenuTracker::OnMouseUp(Point p) {
     if (m_mode != Mode::Open)
         return true;
     for (int level = OpenLevels() - 1; level >= 0; --level) {
-        if (!Inside(m_levels[level].rc, p))
+        if (!m_levels[level].rc.Contains(p.x, p.y))
             continue;
         int i = HitItem(level, p);
         if (i < 0)

@@ -80,14 +80,8 @@ bool MessageBoxView::OnKey(Key) {
     return false;
 }
 
-namespace {
-bool Inside(const CRect &r, Point p) {
-    return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
-}
-} // namespace
-
 bool MessageBoxView::OnMouseDown(Point p) {
-    if (!Inside(ButtonRect(), p))
+    if (!ButtonRect().Contains(p.x, p.y))
         return false;
     m_bPressed = m_bOver = true;
     m_bDirty = true;
@@ -97,7 +91,7 @@ bool MessageBoxView::OnMouseDown(Point p) {
 bool MessageBoxView::OnMouseMove(Point p) {
     if (!m_bPressed)
         return false;
-    bool over = Inside(ButtonRect(), p);
+    bool over = ButtonRect().Contains(p.x, p.y);
     if (over == m_bOver)
         return false;
     m_bOver = over;
@@ -111,7 +105,7 @@ bool MessageBoxView::OnMouseUp(Point p) {
     m_bPressed = false;
     m_bOver = false;
     m_bDirty = true;
-    if (Inside(ButtonRect(), p))
+    if (ButtonRect().Contains(p.x, p.y))
         m_bDone = true;
     return true;
 }
