@@ -3,20 +3,12 @@
 // rows of two pixels per byte, bottom row first, each padded to 4 bytes.
 #include "encode.h"
 
+#include "bytes.h"
+
 namespace {
 
 constexpr std::uint32_t INFO_HEADER_SIZE = 40;
 constexpr std::uint32_t PALETTE_SIZE = 16 * 4;
-
-void Put16(std::vector<std::uint8_t> &out, std::uint32_t v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void Put32(std::vector<std::uint8_t> &out, std::uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
 
 std::uint32_t Stride(int width, int bits) {
     return ((static_cast<std::uint32_t>(width) * bits + 31) / 32) * 4;

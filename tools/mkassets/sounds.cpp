@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "bytes.h"
+
 namespace {
 
 constexpr double PI = 3.14159265358979323846;
@@ -65,16 +67,6 @@ void Fade(Samples &s, double in, double out) {
         s[i] *= static_cast<double>(i) / nIn;
     for (int i = 0; i < nOut && i < n; ++i)
         s[n - 1 - i] *= static_cast<double>(i) / nOut;
-}
-
-void Put16(std::vector<std::uint8_t> &out, std::uint32_t v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void Put32(std::vector<std::uint8_t> &out, std::uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
 }
 
 void PutTag(std::vector<std::uint8_t> &out, const char *tag) {
