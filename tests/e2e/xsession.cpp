@@ -215,41 +215,36 @@ std::string XSession::ClassName(Window w) {
     return out;
 }
 
-bool XSession::IconSize(Window w, long *width, long *height) {
-    Atom prop = XInternAtom(m_pDisplay, "_NET_WM_ICON", False);
+// Reads exactly `count` CARDINAL values of a window property.
+bool XSession::Cardinals(Window w, const char *property, long *out, unsigned long count) {
+    Atom prop = XInternAtom(m_pDisplay, property, False);
     Atom type;
     int format;
     unsigned long n, after;
     unsigned char *data = nullptr;
-    if (XGetWindowProperty(m_pDisplay, w, prop, 0, 2, False, XA_CARDINAL, &type, &format, &n,
-                           &after, &data) != Success ||
+    if (XGetWindowProperty(m_pDisplay, w, prop, 0, static_cast<long>(count), False, XA_CARDINAL,
+                           &type, &format, &n, &after, &data) != Success ||
         !data)
         return false;
-    bool ok = n == 2;
-    if (ok) {
-        *width = reinterpret_cast<long *>(data)[0];
-        *height = reinterpret_cast<long *>(data)[1];
-    }
+    bool ok = n == count;
+    if (ok)
+        for (unsigned long i = 0; i < count; ++i)
+            out[i] = reinterpret_cast<long *>(data)[i];
     XFree(data);
     return ok;
 }
 
-bool XSession::FrameExtents(Window w, long extents[4]) {
-    Atom prop = XInternAtom(m_pDisplay, "_NET_FRAME_EXTENTS", False);
-    Atom type;
-    int format;
-    unsigned long n, after;
-    unsigned char *data = nullptr;
-    if (XGetWindowProperty(m_pDisplay, w, prop, 0, 4, False, XA_CARDINAL, &type, &format, &n,
-                           &after, &data) != Success ||
-        !data)
+bool XSession::IconSize(Window w, long *width, long *height) {
+    long size[2];
+    if (!Cardinals(w, "_NET_WM_ICON", size, 2))
         return false;
-    bool ok = n == 4;
-    if (ok)
-        for (int i = 0; i < 4; ++i)
-            extents[i] = reinterpret_cast<long *>(data)[i];
-    XFree(data);
-    return ok;
+    *width = size[0];
+    *height = size[1];
+    return true;
+}
+
+bool XSession::FrameExtents(Window w, long extents[4]) {
+    return Cardinals(w, "_NET_FRAME_EXTENTS", extents, 4);
 }
 
 void XSession::Focus(Window w) {

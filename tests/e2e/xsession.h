@@ -55,6 +55,8 @@ public:
     void CloseOtherWindow(Window w);
 
 private:
+    bool Cardinals(Window w, const char *property, long *out, unsigned long count);
+
     pid_t m_pid = -1;
     pid_t m_wmPid = -1;
     std::string m_display;
