@@ -51,8 +51,8 @@ BOOL CBrush::DeleteObject() {
 CDC::~CDC() = default;
 
 BOOL CDC::CreateCompatibleDC(CDC *) {
-    m_ownState = std::make_unique<DCState>();
-    m_pState = m_ownState.get();
+    m_ownState.emplace();
+    m_pState = &*m_ownState;
     return TRUE;
 }
 

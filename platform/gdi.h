@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/surface.h"
@@ -140,5 +141,7 @@ protected:
     DCState *m_pState = nullptr;
 
 private:
-    std::unique_ptr<DCState> m_ownState; // memory contexts only
+    // Memory contexts only; held in place, so a sprite drawn through a
+    // context of its own costs no allocation.
+    std::optional<DCState> m_ownState;
 };
